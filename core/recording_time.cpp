@@ -1,0 +1,113 @@
+#include "core/recording_time.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+namespace storagecalc {
+
+namespace {
+
+constexpr double kBlockKilobytes = 128.0;
+constexpr double kKilobytesPerGigabyte = 1000000.0;  // decimal, as disk makers count
+constexpr double kSecondsPerHour = 3600.0;
+constexpr double kHoursPerDay = 24.0;
+
+double checkedDivide(double dividend, double divisor, const char* step) {
+    if (divisor == 0.0 || std::isnan(dividend) || std::isnan(divisor)) {
+        throw ArithmeticError(std::string("division by zero in ") + step);
+    }
+    const double quotient = dividend / divisor;
+    if (!std::isfinite(quotient)) {
+        throw ArithmeticError(std::string("overflow in ") + step);
+    }
+    return quotient;
+}
+
+// Number of tenths in |x|, rounded half to even on the exact binary value. Only for
+// |x| < 2^53, where 10 * mantissa fits comfortably in 64 bits.
+std::uint64_t roundedTenths(double magnitude) {
+    int exponent = 0;
+    const double fraction = std::frexp(magnitude, &exponent);  // magnitude = fraction * 2^exponent
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    const int shift = 53 - exponent;  // magnitude = mantissa / 2^shift
+    const std::uint64_t scaled = mantissa * 10U;
+    if (shift <= 0) {
+        return scaled << -shift;
+    }
+    if (shift >= 64) {
+        return 0;  // below 2^-11: far less than half a tenth
+    }
+    const std::uint64_t quotient = scaled >> shift;
+    const std::uint64_t remainder = scaled & ((std::uint64_t{1} << shift) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    if (remainder > half || (remainder == half && (quotient & 1U) != 0)) {
+        return quotient + 1;
+    }
+    return quotient;
+}
+
+}  // namespace
+
+const std::string& missingSelectionMessage(ListId list) {
+    static const std::array<std::string, kListCount> messages = {
+        "You must select the number of cameras.",   "You must select the resolution.",
+        "You must select the picture quality.",     "You must select the recording rate.",
+        "You must select the audio sampling rate.", "You must select the HDD size."};
+    return messages.at(indexOf(list));
+}
+
+std::string formatOneDecimal(double x, std::string_view decimalSeparator) {
+    if (!std::isfinite(x)) {
+        throw ArithmeticError("cannot show a value that is not finite");
+    }
+    const double magnitude = std::fabs(x);
+    if (magnitude >= 0x1p53) {
+        // Every double this large is a whole number: the shortest fixed text is exact enough.
+        std::array<char, 400> buffer{};
+        const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
+                                          std::chars_format::fixed);
+        return std::string(buffer.data(), result.ptr);
+    }
+    const std::uint64_t tenths = roundedTenths(magnitude);
+    std::string text;
+    if (std::signbit(x) && tenths != 0) {
+        text = "-";
+    }
+    text += std::to_string(tenths / 10);
+    if (tenths % 10 != 0) {
+        text += decimalSeparator;
+        text += static_cast<char>('0' + tenths % 10);
+    }
+    return text;
+}
+
+CalculationResult calculateRecordingTime(const Selections& selections,
+                                         std::string_view decimalSeparator) {
+    for (const ListId list : kAllLists) {
+        if (!selections.at(indexOf(list))) {
+            return MissingSelection{list, missingSelectionMessage(list)};
+        }
+    }
+    const auto text = [&selections](ListId list) { return selections.at(indexOf(list))->text; };
+
+    const double cameraCount =
+        OptionCatalogue::cameraCount(selections.at(indexOf(ListId::cameras))->position);
+    const double rate = OptionCatalogue::imagesPerSecond(text(ListId::frameRate));
+    const double imageSize = OptionCatalogue::kilobytesPerImage(text(ListId::quality));
+    const double audio = OptionCatalogue::audioKilobytesPerSecond(text(ListId::audio));
+    const double disk = OptionCatalogue::diskGigabytes(text(ListId::hddsize));
+
+    const double imagesPerBlock =
+        std::floor(checkedDivide(kBlockKilobytes - audio, imageSize, "images per block"));
+    const double totalImages = std::floor(checkedDivide(
+        imagesPerBlock * (disk * kKilobytesPerGigabyte), kBlockKilobytes, "total images"));
+    const double hours =
+        checkedDivide(totalImages, (rate * cameraCount) * kSecondsPerHour, "hours");
+    const double days = checkedDivide(hours, kHoursPerDay, "days");
+
+    return RecordingTime{hours, days, formatOneDecimal(hours, decimalSeparator),
+                         formatOneDecimal(days, decimalSeparator)};
+}
+
+}  // namespace storagecalc

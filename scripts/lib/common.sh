@@ -1,0 +1,50 @@
+# Shared by the scripts: where the project is, and installing what is missing.
+# shellcheck shell=bash
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+JOBS="${JOBS:-2}"
+
+# Packages every build needs; the scripts add their own on top.
+BUILD_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+                qt6-base-dev libgl-dev fonts-dejavu-core)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    else
+        sudo "$@"
+    fi
+}
+
+# Installs, quietly, whichever of the named Debian packages are not installed yet.
+ensure_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$pkg")
+        fi
+    done
+    [ "${#missing[@]}" -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
+
+# configure_and_build BUILD_DIR [cmake options...]: quiet unless something is wrong.
+configure_and_build() {
+    local dir="$1"
+    shift
+    mkdir -p "$dir"
+    if ! cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "$@" \
+        >"$dir/configure.log" 2>&1; then
+        cat "$dir/configure.log"
+        return 1
+    fi
+    if ! cmake --build "$dir" -j "$JOBS" >"$dir/build.log" 2>&1; then
+        cat "$dir/build.log"
+        return 1
+    fi
+    grep -E 'warning:' "$dir/build.log" || true
+}

@@ -1,0 +1,205 @@
+#include "core/recording_time.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace storagecalc {
+namespace {
+
+struct Choices {
+    int cameraPosition;
+    std::string resolution;
+    std::string quality;
+    std::string rate;
+    std::string audio;
+    std::string disk;
+};
+
+Selections selectionsOf(const Choices& c) {
+    Selections s;
+    s.at(indexOf(ListId::cameras)) = ChosenEntry{c.cameraPosition, "unused"};
+    s.at(indexOf(ListId::resolution)) = ChosenEntry{0, c.resolution};
+    s.at(indexOf(ListId::quality)) = ChosenEntry{0, c.quality};
+    s.at(indexOf(ListId::frameRate)) = ChosenEntry{0, c.rate};
+    s.at(indexOf(ListId::audio)) = ChosenEntry{0, c.audio};
+    s.at(indexOf(ListId::hddsize)) = ChosenEntry{0, c.disk};
+    return s;
+}
+
+RecordingTime timeOf(const Choices& c, std::string_view separator = ".") {
+    const CalculationResult result = calculateRecordingTime(selectionsOf(c), separator);
+    const auto* time = std::get_if<RecordingTime>(&result);
+    if (time == nullptr) {
+        ADD_FAILURE() << "expected a recording time";
+        return {};
+    }
+    return *time;
+}
+
+struct WorkedCase {
+    const char* what;
+    Choices choices;
+    double hours;  // to within 1e-6
+    std::string hoursText;
+    std::string daysText;
+};
+
+void PrintTo(const WorkedCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class WorkedExampleTest : public ::testing::TestWithParam<WorkedCase> {};
+
+TEST_P(WorkedExampleTest, GivesTheShownTexts) {
+    const WorkedCase& c = GetParam();
+    const RecordingTime time = timeOf(c.choices);
+    EXPECT_NEAR(time.hours, c.hours, 1e-6);
+    EXPECT_DOUBLE_EQ(time.days, time.hours / 24.0);
+    EXPECT_EQ(time.hoursText, c.hoursText);
+    EXPECT_EQ(time.daysText, c.daysText);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, WorkedExampleTest,
+    ::testing::Values(
+        WorkedCase{"sixteen cameras at 2CIF",
+                   {15, "720 x 240 (2CIF)", "Q4 (13KB)", "3", "No Audio", "250 GB"},
+                   101.7252604,
+                   "101.7",
+                   "4.2"},
+        WorkedCase{"audio takes room in each block",
+                   {3, "360 x 240 (CIF)", "Q7 (11KB)", "30", "12 kHz Audio (12KB/sec)", "1 TB"},
+                   180.8449074,
+                   "180.8",
+                   "7.5"},
+        WorkedCase{"whole number shown without a decimal",
+                   {0, "720 x 240 (2CIF)", "Q3 (10KB)", "30", "No Audio", "250 GB"},
+                   217.0138888,
+                   "217",
+                   "9"},
+        WorkedCase{"exact half goes to the even tenth",
+                   {0, "720 x 288 (2CIF)", "Q4 (13KB)", "25", "No Audio", "1 TB"},
+                   781.25,
+                   "781.2",
+                   "32.6"},
+        WorkedCase{"days come from the unrounded hours",
+                   {0, "720 x 288 (2CIF)", "Q7 (18KB)", "25", "8 kHz Audio (8KB/sec)", "500 GB"},
+                   260.4166666,
+                   "260.4",
+                   "10.9"}));
+
+TEST(RecordingTimeTest, ExactHoursAreExactDoubles) {
+    const RecordingTime half =
+        timeOf({0, "720 x 288 (2CIF)", "Q4 (13KB)", "25", "No Audio", "1 TB"});
+    EXPECT_EQ(half.hours, 781.25);
+}
+
+TEST(RecordingTimeTest, OneTerabyteIsFourTimesTwoHundredFiftyGigabytes) {
+    const Choices small = {5,    "360 x 240 (CIF)",       "Q5 (9KB)",
+                           "10", "8 kHz Audio (8KB/sec)", "250 GB"};
+    Choices large = small;
+    large.disk = "1 TB";
+    EXPECT_EQ(timeOf(large).hours, 4 * timeOf(small).hours);
+}
+
+TEST(RecordingTimeTest, ResolutionTakesNoPartInTheArithmetic) {
+    const RecordingTime cif =
+        timeOf({7, "360 x 240 (CIF)", "Q2 (5KB)", "15", "No Audio", "750 GB"});
+    const RecordingTime twoCif =
+        timeOf({7, "720 x 240 (2CIF)", "Q1 (5KB)", "15", "No Audio", "750 GB"});
+    EXPECT_EQ(cif.hours, twoCif.hours);
+    EXPECT_EQ(cif.hoursText, twoCif.hoursText);
+    EXPECT_EQ(cif.daysText, twoCif.daysText);
+}
+
+TEST(RecordingTimeTest, UnknownDiskTextGivesZero) {
+    const RecordingTime time =
+        timeOf({0, "720 x 240 (2CIF)", "Q4 (13KB)", "30", "No Audio", "2 TB"});
+    EXPECT_EQ(time.hours, 0.0);
+    EXPECT_EQ(time.hoursText, "0");
+    EXPECT_EQ(time.daysText, "0");
+}
+
+TEST(RecordingTimeTest, UnknownQualityOrRateIsAnArithmeticError) {
+    EXPECT_THROW(calculateRecordingTime(selectionsOf(
+                     {0, "720 x 240 (2CIF)", "Q4 (14KB)", "30", "No Audio", "250 GB"})),
+                 ArithmeticError);
+    EXPECT_THROW(calculateRecordingTime(selectionsOf(
+                     {0, "720 x 240 (2CIF)", "Q4 (13KB)", "29", "No Audio", "250 GB"})),
+                 ArithmeticError);
+    // A camera position of -1 stands for no cameras at all.
+    EXPECT_THROW(calculateRecordingTime(selectionsOf(
+                     {-1, "720 x 240 (2CIF)", "Q4 (13KB)", "30", "No Audio", "250 GB"})),
+                 ArithmeticError);
+}
+
+TEST(RecordingTimeTest, LocaleSeparatorIsUsed) {
+    const Choices example = {15, "720 x 240 (2CIF)", "Q4 (13KB)", "3", "No Audio", "250 GB"};
+    const RecordingTime time = timeOf(example, ",");
+    EXPECT_EQ(time.hoursText, "101,7");
+    EXPECT_EQ(time.daysText, "4,2");
+}
+
+TEST(RecordingTimeTest, FirstMissingListIsReportedAlone) {
+    const Choices full = {0, "720 x 240 (2CIF)", "Q3 (10KB)", "30", "No Audio", "250 GB"};
+    const std::array<std::string, kListCount> messages = {
+        "You must select the number of cameras.",   "You must select the resolution.",
+        "You must select the picture quality.",     "You must select the recording rate.",
+        "You must select the audio sampling rate.", "You must select the HDD size."};
+    for (std::size_t first = 0; first < kListCount; ++first) {
+        // Empty this list and every later one: only the first may be reported.
+        Selections s = selectionsOf(full);
+        for (std::size_t i = first; i < kListCount; i += 2) {
+            s.at(i).reset();
+        }
+        const CalculationResult result = calculateRecordingTime(s);
+        const auto* missing = std::get_if<MissingSelection>(&result);
+        ASSERT_NE(missing, nullptr) << first;
+        EXPECT_EQ(missing->list, kAllLists.at(first));
+        EXPECT_EQ(missing->message, messages.at(first));
+    }
+}
+
+TEST(RecordingTimeTest, NothingChosenReportsCameras) {
+    const CalculationResult result = calculateRecordingTime(Selections{});
+    ASSERT_TRUE(std::holds_alternative<MissingSelection>(result));
+    EXPECT_EQ(std::get<MissingSelection>(result).list, ListId::cameras);
+}
+
+struct FormatCase {
+    double value;
+    const char* text;
+};
+
+void PrintTo(const FormatCase& c, std::ostream* os) {
+    *os << c.text;
+}
+
+class FormatOneDecimalTest : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(FormatOneDecimalTest, RoundsTheExactValueHalfToEven) {
+    EXPECT_EQ(formatOneDecimal(GetParam().value), GetParam().text) << GetParam().value;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FormatOneDecimalTest,
+    ::testing::Values(FormatCase{0.0, "0"}, FormatCase{-0.0, "0"}, FormatCase{217.0138888, "217"},
+                      FormatCase{781.25, "781.2"}, FormatCase{781.75, "781.8"},
+                      FormatCase{0.25, "0.2"}, FormatCase{0.75, "0.8"}, FormatCase{12.5, "12.5"},
+                      // 0.15 is stored a little below the half, 0.45 a little above it.
+                      FormatCase{0.15, "0.1"}, FormatCase{0.45, "0.5"}, FormatCase{9.96, "10"},
+                      FormatCase{0.04, "0"}, FormatCase{0.05, "0.1"}, FormatCase{-2.25, "-2.2"},
+                      FormatCase{-0.04, "0"}, FormatCase{91145.83, "91145.8"},
+                      FormatCase{1e-300, "0"}, FormatCase{4503599627370495.5, "4503599627370495.5"},
+                      FormatCase{9007199254740992.0, "9007199254740992"},
+                      FormatCase{1e20, "100000000000000000000"}));
+
+TEST(FormatOneDecimalTest, RefusesValuesThatAreNotFinite) {
+    EXPECT_THROW(formatOneDecimal(std::nan("")), ArithmeticError);
+    EXPECT_THROW(formatOneDecimal(INFINITY), ArithmeticError);
+}
+
+}  // namespace
+}  // namespace storagecalc
