@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Redraw the pictures and the window icon of the MV-4016 Storage Calculator.
 
 Writes into ui/assets/ (or the directory given as the only argument): the
@@ -25,12 +25,9 @@ FONT_DIRS = ["/usr/share/fonts", "/usr/local/share/fonts",
 FONTS = {  # role -> candidate file names, first found wins
     "sans": ["DejaVuSans.ttf", "LiberationSans-Regular.ttf", "FreeSans.ttf"],
     "bold": ["DejaVuSans-Bold.ttf", "LiberationSans-Bold.ttf", "FreeSansBold.ttf"],
-    "cond": ["DejaVuSansCondensed.ttf", "LiberationSansNarrow-Regular.ttf",
-             "DejaVuSans.ttf"],
-    "condbold": ["DejaVuSansCondensed-Bold.ttf", "LiberationSansNarrow-Bold.ttf",
-                 "DejaVuSans-Bold.ttf"],
-    "mono": ["DejaVuSansMono-Bold.ttf", "LiberationMono-Bold.ttf",
-             "FreeMonoBold.ttf"],
+    "cond": ["DejaVuSansCondensed.ttf", "LiberationSansNarrow-Regular.ttf"],
+    "condbold": ["DejaVuSansCondensed-Bold.ttf", "LiberationSansNarrow-Bold.ttf"],
+    "mono": ["DejaVuSansMono-Bold.ttf", "LiberationMono-Bold.ttf", "FreeMonoBold.ttf"],
 }
 _font_cache = {}
 
@@ -83,6 +80,15 @@ class Canvas:
 
     def line(self, pts, fill, width=1):
         self.d.line([tuple(self.p(x, y)) for x, y in pts], fill, round(width * self.k))
+
+    def fit(self, role, px, s, width, track=0.0):
+        """The largest font of at most px design pixels that fits s in width."""
+        while px > 4:
+            f = self.font(role, px)
+            if (sum(map(f.getlength, s)) + track * self.k * (len(s) - 1)) / self.k <= width:
+                return f
+            px -= 0.25
+        return self.font(role, px)
 
     def text(self, x, y, s, font, fill, anchor="ls", track=0.0):
         """Draw text with optional extra letter spacing (design pixels)."""
@@ -157,8 +163,10 @@ def emblem(c, x, y, size, body, ring, pupil, glint):
     c.ellipse(lx - 1.5 * f, ly - 1.5 * f, 1.3 * f, fill=glint)
 
 
-def wordmark(c, x, y, px, fill=(255, 255, 255), anchor="ls"):
-    return c.text(x, y, "TALVEX", c.font("bold", px), fill, anchor, track=px * 0.14)
+def wordmark(c, x, y, px, width, fill=(255, 255, 255), anchor="ls"):
+    """The maker's name, letter-spaced, at most px high and width wide."""
+    font = c.fit("bold", px, "TALVEX", width, track=px * 0.14)
+    return c.text(x, y, "TALVEX", font, fill, anchor, track=font.size / c.k * 0.14)
 
 
 WHITE, GREY = (255, 255, 255), (150, 150, 150)
@@ -167,21 +175,21 @@ WHITE, GREY = (255, 255, 255), (150, 150, 150)
 def draw_logo(s):
     c = Canvas(150, 25, s)
     emblem(c, 6, 1.5, 22, WHITE, (0, 0, 0), WHITE, (0, 0, 0))
-    wordmark(c, 34, 19.5, 18.5)
+    wordmark(c, 34, 19.5, 18.5, 112)
     return c.result()
 
 
 def draw_small_logo(s):
     c = Canvas(80, 24, s)
     emblem(c, 3, 3, 18, WHITE, (0, 0, 0), WHITE, (0, 0, 0))
-    wordmark(c, 24, 17, 11.5)
+    wordmark(c, 24, 17, 11.5, 53)
     return c.result()
 
 
 def draw_about_logo(s):
     c = Canvas(120, 64, s)
-    emblem(c, 8, 5, 30, WHITE, (0, 0, 0), WHITE, (0, 0, 0))
-    wordmark(c, 42, 29, 17)
+    emblem(c, 6, 6, 26, WHITE, (0, 0, 0), WHITE, (0, 0, 0))
+    wordmark(c, 36, 28, 16, 79)
     c.line([(8, 40.5), (112, 40.5)], GREY, 0.6)
     c.text(60, 55, "www.talvex.example", c.font("cond", 10.5), WHITE, "ms")
     return c.result()
@@ -189,10 +197,11 @@ def draw_about_logo(s):
 
 def draw_banner(s):
     c = Canvas(300, 47, s)
-    c.text(8, 35, "MV-4016", c.font("condbold", 29), WHITE, track=0.5)
-    c.line([(125.5, 8), (125.5, 39)], GREY, 0.8)
-    c.text(134, 21, "16-Channel", c.font("bold", 13.5), WHITE)
-    c.text(134, 37, "Digital Video Recorder", c.font("sans", 12.5), WHITE)
+    c.text(8, 35, "MV-4016", c.fit("condbold", 29, "MV-4016", 106), WHITE)
+    c.line([(123.5, 9), (123.5, 38)], GREY, 0.8)
+    c.text(132, 21, "16-Channel", c.font("bold", 13.5), WHITE)
+    c.text(132, 37, "Digital Video Recorder", c.fit("sans", 13, "Digital Video Recorder",
+                                                    160), WHITE)
     return c.result()
 
 
@@ -212,12 +221,6 @@ def brushed(c, box, top, bottom, r, seed, amount=14):
     down = noise.point(lambda v: max(0, 128 - v) * amount // 128)
     fill = ImageChops.subtract(ImageChops.add(fill, up), down)
     c.img.paste(fill, tuple(c.p(*box[:2])), mask)
-
-
-def bevel(c, box, r, light=(120, 125, 132), dark=(10, 10, 12), w=0.6):
-    x0, y0, x1, y1 = box
-    c.rect((x0 - w, y0 - w, x1 + w, y1 + w), outline=dark, width=w, r=r + w)
-    c.line([(x0 + r, y0 + w / 2), (x1 - r, y0 + w / 2)], light, w)
 
 
 def button(c, box, r=2.0, top=(58, 60, 66), bottom=(22, 23, 26)):
@@ -251,21 +254,23 @@ def handle(c, x0, x1):
     c.rect((x0 + 0.8, 11, x1 + 1.6, 112), fill=(6, 6, 8), r=(x1 - x0) / 2)
     c.gradient((x0, 10, x1, 111), (170, 174, 180), (60, 62, 68), (x1 - x0) / 2)
     c.gradient((x0 + 1.6, 16, x1 - 1.6, 105), (120, 124, 130), (84, 88, 94), 1.5)
-    for y in (10, 111):
-        c.ellipse((x0 + x1) / 2, y + (3.5 if y < 50 else -3.5), 1.4, fill=(30, 30, 34))
+    for y in (13.5, 107.5):  # fixing screws
+        c.ellipse((x0 + x1) / 2, y, 1.4, fill=(30, 30, 34))
 
 
 def jog_shuttle(c, cx, cy):
     c.ellipse(cx, cy + 1.2, 37.5, fill=(5, 5, 6))
     c.gradient((cx - 37, cy - 37, cx + 37, cy + 37), (110, 114, 120), (28, 30, 33),
                r=37)
-    for i in range(48):  # knurled grip of the shuttle ring
-        a = 2 * math.pi * i / 48
+    for i in range(60):  # knurled grip of the shuttle ring
+        a = 2 * math.pi * i / 60
         ca, sa = math.cos(a), math.sin(a)
-        shade = mix((20, 21, 24), (140, 144, 150), (1 - sa) / 2 * 0.8)
-        c.line([(cx + 31 * ca, cy + 31 * sa), (cx + 36 * ca, cy + 36 * sa)], shade, 0.9)
+        c.line([(cx + 30 * ca, cy + 30 * sa), (cx + 36.5 * ca, cy + 36.5 * sa)],
+               (12, 12, 14), 0.8)
     c.ellipse(cx, cy, 29.5, fill=(14, 14, 16))
     c.gradient((cx - 23, cy - 23, cx + 23, cy + 23), (66, 68, 74), (26, 27, 30), r=23)
+    c.d.arc(c.p(cx - 21.5, cy - 21.5, cx + 21.5, cy + 21.5), 190, 300, (150, 154, 160),
+            max(1, round(0.6 * c.k)))
     c.ellipse(cx, cy, 19, fill=None, outline=(80, 84, 90), width=0.5)
     c.ellipse(cx + 9, cy - 9, 5, fill=(16, 16, 18))  # finger dimple
     c.ellipse(cx + 9, cy - 8.4, 4.2, fill=(44, 46, 50))
@@ -308,10 +313,11 @@ def draw_front_panel(s):
 
     # left block: maker, model, status lights, power button
     emblem(c, 46, 10, 15, SILK, (40, 42, 46), SILK, (40, 42, 46))
-    wordmark(c, 64, 22.5, 12.5, SILK)
+    wordmark(c, 64, 22.5, 12.5, 80, SILK)
     c.text(46, 40, "MV-4016", c.font("condbold", 12), SILK, track=0.3)
     tiny = c.font("condbold", 6.5)
-    c.text(46, 49, "16CH DIGITAL VIDEO RECORDER", tiny, SILK_DIM, track=0.1)
+    c.text(46, 49, "16CH DIGITAL VIDEO RECORDER",
+           c.fit("condbold", 6.5, "16CH DIGITAL VIDEO RECORDER", 100), SILK_DIM)
     for i, (name, col, lit) in enumerate([("POWER", (60, 235, 90), True),
                                           ("HDD", (255, 170, 30), True),
                                           ("NET", (60, 235, 90), True),
@@ -347,7 +353,9 @@ def draw_front_panel(s):
     c.text(349, 20, "CH01", mono, cyan)
     c.ellipse(383, 17.2, 2.1, fill=(255, 70, 60))
     c.text(388, 20, "REC", mono, (255, 110, 100))
-    c.text(349, 30, "2TB", mono, cyan)
+    c.text(349, 30, "HDD", mono, cyan)
+    for i in range(5):  # disk usage meter
+        c.rect((366 + i * 4, 24, 368.8 + i * 4, 29), fill=cyan if i < 3 else (20, 60, 72))
     c.text(437, 30, "12:00:00", mono, cyan, "rs")
 
     # sixteen channel buttons
@@ -405,7 +413,7 @@ def icon_svg():
     return f"""<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" viewBox="0 0 32 32">
   <title>TALVEX</title>
   <defs>
-    <linearGradient id="body" x1="0" y1="0" x2="0" y2="1">
+    <linearGradient id="body" gradientUnits="userSpaceOnUse" x1="0" y1="1" x2="0" y2="31">
       <stop offset="0" stop-color="{hexc(*BLUE_TOP)}"/>
       <stop offset="1" stop-color="{hexc(*BLUE_BOTTOM)}"/>
     </linearGradient>
@@ -429,6 +437,12 @@ PICTURES = [  # name, design size, drawing function
 ]
 
 
+def check(path, size, mode):
+    with Image.open(path) as im:
+        if im.size != size or im.mode != mode or im.info.get("progressive"):
+            sys.exit(f"{path.name}: got {im.size} {im.mode}, want {size} {mode} baseline")
+
+
 def main():
     out = Path(sys.argv[1]) if len(sys.argv) > 1 else \
         Path(__file__).resolve().parent.parent / "ui" / "assets"
@@ -439,13 +453,10 @@ def main():
             path = out / f"{name}{suffix}.jpg"
             draw(scale).save(path, "JPEG", quality=92, optimize=True,
                              progressive=False, subsampling=0)
-            with Image.open(path) as im:
-                assert im.size == (w * scale, h * scale) and im.mode == "RGB", path
+            check(path, (w * scale, h * scale), "RGB")
             written.append(path)
-    icon = draw_icon()
-    icon.save(out / "icon.png", optimize=True)
-    with Image.open(out / "icon.png") as im:
-        assert im.size == (32, 32), "icon.png"
+    draw_icon().save(out / "icon.png", optimize=True)
+    check(out / "icon.png", (32, 32), "RGBA")
     (out / "icon.svg").write_text(icon_svg(), encoding="utf-8")
     written += [out / "icon.png", out / "icon.svg"]
     for path in written:
