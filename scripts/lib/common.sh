@@ -6,7 +6,7 @@ JOBS="${JOBS:-2}"
 
 # Packages every build needs; the scripts add their own on top.
 BUILD_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-                qt6-base-dev libgl-dev fonts-dejavu-core)
+                qt6-base-dev libgl-dev fonts-liberation2 fonts-dejavu-core)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then

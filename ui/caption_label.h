@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QLabel>
+
+namespace storagecalc {
+
+// A plain-text label that wraps at spaces without collapsing runs of them, cuts off at its
+// height, and starts a new line after a run of ten or more spaces whatever the font measures.
+// text() stays the exact caption.
+class CaptionLabel : public QLabel {
+    Q_OBJECT
+  public:
+    explicit CaptionLabel(const QString& caption, QWidget* parent = nullptr);
+
+    // The lines the label shows at its current width, in order.
+    QStringList visibleLines() const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    struct Line {
+        QString text;
+        qreal width;
+    };
+    std::vector<Line> layOut() const;
+};
+
+}  // namespace storagecalc

@@ -1,0 +1,44 @@
+#include "ui/look.h"
+
+#include <QWidget>
+
+namespace storagecalc {
+
+QFont dialogFont() {
+    // The controls were sized for a narrow dialog font; Arial's metrics fit them, wider sans
+    // faces such as DejaVu Sans clip the longer placeholders.
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("Helvetica"), QStringLiteral("Nimbus Sans"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    return font;
+}
+
+QFont dividerFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Palatino Linotype"), QStringLiteral("Palatino"),
+                      QStringLiteral("P052"), QStringLiteral("URW Palladio L"),
+                      QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
+    font.setStyleHint(QFont::Serif);
+    font.setPointSize(27);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QPalette captionPalette(const QPalette& base) {
+    QPalette palette = base;
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Window, Qt::black);
+        palette.setColor(group, QPalette::WindowText, Qt::white);
+    }
+    return palette;
+}
+
+void place(QWidget* widget, const char* objectName, const QRect& geometry) {
+    widget->setObjectName(QString::fromLatin1(objectName));
+    widget->setGeometry(geometry);
+}
+
+}  // namespace storagecalc

@@ -1,0 +1,87 @@
+#include "ui/window_coordinator.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace storagecalc {
+
+namespace {
+
+std::size_t slotOf(HelpWindowKind kind) {
+    return static_cast<std::size_t>(kind);
+}
+
+void centreOnScreen(QWidget* window) {
+    const QScreen* screen =
+        window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+void bringToFront(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+WindowCoordinator::WindowCoordinator(QObject* parent) : QObject(parent) {}
+
+WindowCoordinator::~WindowCoordinator() {
+    delete m_calculator.data();
+    for (auto& window : m_helpWindows) {
+        delete window.data();
+    }
+}
+
+CalculatorWindow* WindowCoordinator::showCalculator() {
+    if (m_calculator == nullptr) {
+        m_calculator = new CalculatorWindow();
+        connect(m_calculator, &CalculatorWindow::helpRequested, this,
+                &WindowCoordinator::openHelpWindow);
+        connect(m_calculator, &CalculatorWindow::exitRequested, this,
+                &WindowCoordinator::exitProgram);
+        m_calculator->ensurePolished();
+        m_calculator->adjustSize();
+        centreOnScreen(m_calculator);
+    }
+    bringToFront(m_calculator);
+    return m_calculator;
+}
+
+HelpWindow* WindowCoordinator::openHelpWindow(HelpWindowKind kind) {
+    QPointer<HelpWindow>& window = m_helpWindows.at(slotOf(kind));
+    if (window == nullptr) {
+        window = new HelpWindow(kind);
+        connect(window, &HelpWindow::mainWindowRequested, this, &WindowCoordinator::showCalculator);
+        if (kind == HelpWindowKind::about) {
+            centreOnScreen(window);
+        }
+    }
+    bringToFront(window);
+    return window;
+}
+
+void WindowCoordinator::exitProgram() {
+    // Each window deletes itself once closed; the main window may be the one asking.
+    for (auto& window : m_helpWindows) {
+        if (window != nullptr) {
+            window->close();
+        }
+    }
+    if (m_calculator != nullptr) {
+        m_calculator->close();
+    }
+    emit quitRequested();
+}
+
+HelpWindow* WindowCoordinator::helpWindow(HelpWindowKind kind) const {
+    return m_helpWindows.at(slotOf(kind));
+}
+
+}  // namespace storagecalc
