@@ -60,9 +60,9 @@ WindowDesign instructionsDesign() {
             {"Label4", {16, 112, 377, 17}, "4.  Select the HDD size of the DVR you are using."},
             {"Label5",
              {16, 136, 385, 33},
-             "5.  Click Calculate.                                                               "
-             "                                                          The program will display "
-             "the Recording Time, in both hours and days."},
+             "5.  Click Calculate.                                                            "
+             "                                             The program will display the "
+             "Recording Time, in both hours and days."},
             {"Label6", {16, 168, 377, 17}, "6.  Click Clear to reset all settings and start over."},
         },
         {},

@@ -1,0 +1,242 @@
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "tests/ui/window_fixture.h"
+#include "ui/caption_label.h"
+#include "ui/window_coordinator.h"
+
+namespace storagecalc::testing {
+namespace {
+
+int liveTopLevels(const char* name) {
+    int count = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        count += widget->objectName() == QLatin1String(name) ? 1 : 0;
+    }
+    return count;
+}
+
+QString caption(const QWidget* window, const char* label) {
+    return window->findChild<QLabel*>(QString::fromLatin1(label))->text();
+}
+
+void pressOk(QWidget* window) {
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    processDeletions();
+}
+
+class HelpWindowsTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        m_windows.reset();
+        processDeletions();
+    }
+
+    std::unique_ptr<WindowCoordinator> m_windows = std::make_unique<WindowCoordinator>();
+};
+
+TEST_F(HelpWindowsTest, EachWindowOpensOnceAndComesToTheFront) {
+    for (auto [kind, name] : {std::pair{HelpWindowKind::instructions, "instructions"},
+                              {HelpWindowKind::glossary, "glossary"},
+                              {HelpWindowKind::about, "about"}}) {
+        HelpWindow* first = m_windows->openHelpWindow(kind);
+        HelpWindow* second = m_windows->openHelpWindow(kind);
+        EXPECT_EQ(first, second) << name;
+        EXPECT_TRUE(first->isVisible());
+        EXPECT_EQ(first->parent(), nullptr);
+        EXPECT_FALSE(first->isModal());
+        EXPECT_EQ(liveTopLevels(name), 1) << name;
+    }
+}
+
+TEST_F(HelpWindowsTest, TitlesAndClientSizes) {
+    const std::tuple<HelpWindowKind, const char*, QSize> designs[] = {
+        {HelpWindowKind::instructions, "How to use this DVR Storage Calculator", {395, 236}},
+        {HelpWindowKind::glossary, "Glossary of Terms", {545, 308}},
+        {HelpWindowKind::about, "About MV-4016 Storage Calculator", {314, 338}},
+    };
+    for (const auto& [kind, title, size] : designs) {
+        HelpWindow* window = m_windows->openHelpWindow(kind);
+        EXPECT_EQ(window->windowTitle(), title);
+        EXPECT_EQ(window->size(), size) << title;
+        auto* ok = window->findChild<QPushButton*>(QStringLiteral("Command1"));
+        EXPECT_EQ(ok->text(), "OK");
+        EXPECT_EQ(window->focusWidget(), ok);
+    }
+    EXPECT_EQ(m_windows->helpWindow(HelpWindowKind::about)->minimumSize(), QSize(314, 338));
+    EXPECT_EQ(m_windows->helpWindow(HelpWindowKind::about)->maximumSize(), QSize(314, 338));
+    HelpWindow* glossary = m_windows->helpWindow(HelpWindowKind::glossary);
+    glossary->resize(700, 400);  // growing moves nothing
+    EXPECT_EQ(glossary->findChild<QWidget*>(QStringLiteral("Command1"))->geometry(),
+              QRect(224, 264, 89, 33));
+}
+
+TEST_F(HelpWindowsTest, InstructionTextsAreExact) {
+    HelpWindow* window = m_windows->openHelpWindow(HelpWindowKind::instructions);
+    const QString run24(24, QLatin1Char(' '));
+    EXPECT_EQ(caption(window, "Label1"),
+              "1.  Select the Number of Cameras and the desired Video Resolution." + run24 +
+                  "These parameters must be selected first; they will affect the other settings.");
+    EXPECT_EQ(caption(window, "Label2"),
+              "2.  Select the Picture Quality and the Recording Rate (images per second).");
+    EXPECT_EQ(caption(window, "Label3"),
+              "3.  If you are enabling Audio, select the desired Audio Sampling Rate." +
+                  QString(23, QLatin1Char(' ')) + "If you are not using Audio, select 'No Audio'.");
+    EXPECT_EQ(caption(window, "Label4"), "4.  Select the HDD size of the DVR you are using.");
+    EXPECT_EQ(caption(window, "Label5"), "5.  Click Calculate." + QString(105, QLatin1Char(' ')) +
+                                             "The program will display the Recording Time, in "
+                                             "both hours and days.");
+    EXPECT_EQ(caption(window, "Label6"), "6.  Click Clear to reset all settings and start over.");
+}
+
+TEST_F(HelpWindowsTest, GlossaryTextsAreExact) {
+    HelpWindow* window = m_windows->openHelpWindow(HelpWindowKind::glossary);
+    const auto spaces = [](int n) { return QString(n, QLatin1Char(' ')); };
+    const std::pair<const char*, QString> captions[] = {
+        {"Label6", "# of Cameras :   "},
+        {"Label7", "Resolution  :"},
+        {"Label9", "Picture Quality : "},
+        {"Label10", "Recording Rate : "},
+        {"Label11", "Audio Rate :"},
+        {"Label12", "HDD Size :"},
+        {"Label8",
+         "This is the number of cameras that are connected to the DVR.   (1 to 16 cameras)"},
+        {"Label1",
+         "This represents the size of the image, in pixels.  The available resolutions "
+         "on this DVR     are 720 x 240 (2CIF) and 360 x 240 (CIF).  The resolution "
+         "and the number of cameras will determine the available recording rates of "
+         "each video source."},
+        {"Label2",
+         "This is the setting that controls the quality of the picture you are "
+         "capturing.  The highest quality setting will use the most hard disk space.  "
+         "The lowest quality setting will use up the least amount of hard disk space.  "
+         "(Q7 - High, Q4 - Average, Q1 - Low)"},
+        {"Label3",
+         "This is the number of images recorded per second.  The higher the recording "
+         "rate, the smoother the video will be during playback.  A lower recording rate "
+         "will conserve hard disk space and lengthen recording time, but may be choppy "
+         "upon playack."},
+        {"Label5", "This is the sampling rate of the audio recording being done by the DVR." +
+                       spaces(21) +
+                       "You may select 'No Audio', '8 kHz Audio (8kb/sec)' and '12 kHz Audio "
+                       "(12kb/sec)."},
+        {"Label4", "Talvex DVRs work with hard disk sizes of 40GB, 80GB, 120GB, 160GB and 250GB." +
+                       spaces(10) +
+                       "The MV-4016 will support up to 4 internal HDD's (for up to 1TB of "
+                       "storage.)" +
+                       spaces(13) +
+                       "This DVR is shipped with HDDs in 250GB increments (250GB, 500, 750, and "
+                       "1TB.)"},
+    };
+    for (const auto& [name, text] : captions) {
+        EXPECT_EQ(caption(window, name), text) << name;
+    }
+}
+
+TEST_F(HelpWindowsTest, AboutShowsItsTextsAndPictures) {
+    HelpWindow* window = m_windows->openHelpWindow(HelpWindowKind::about);
+    EXPECT_EQ(caption(window, "Label4"), "Version 1.0");
+    EXPECT_TRUE(caption(window, "Label1").startsWith("This program will help you to estimate"));
+    EXPECT_EQ(caption(window, "Label5"),
+              "Actual recording time may vary, based on motion and other factors.  By using alarm "
+              "triggers, motion activated recording or scheduled recording, more recording time "
+              "can be achieved.");
+    for (auto [name, geometry] :
+         {std::pair{"Image1", QRect(96, 128, 120, 64)}, {"Image2", QRect(112, 224, 80, 24)}}) {
+        auto* image = window->findChild<QLabel*>(QString::fromLatin1(name));
+        EXPECT_EQ(image->geometry(), geometry) << name;
+        EXPECT_EQ(image->pixmap().deviceIndependentSize().toSize(), geometry.size()) << name;
+    }
+}
+
+TEST_F(HelpWindowsTest, LongRunOfSpacesStartsANewLine) {
+    HelpWindow* window = m_windows->openHelpWindow(HelpWindowKind::instructions);
+    const auto lines = window->findChild<CaptionLabel*>(QStringLiteral("Label5"))->visibleLines();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0].trimmed(), "5.  Click Calculate.");
+    EXPECT_TRUE(lines[1].startsWith("The program will display")) << lines[1].toStdString();
+    // Short runs are ordinary spacing and stay on the line.
+    const auto glossary = m_windows->openHelpWindow(HelpWindowKind::glossary)
+                              ->findChild<CaptionLabel*>(QStringLiteral("Label8"))
+                              ->visibleLines();
+    ASSERT_EQ(glossary.size(), 1);
+    EXPECT_TRUE(glossary[0].contains("DVR.   (1 to 16"));
+}
+
+TEST_F(HelpWindowsTest, OkReturnsToTheMainWindowWithItsState) {
+    CalculatorWindow* main = m_windows->showCalculator();
+    main->list(ListId::cameras)->setFocus();
+    QTest::keyClick(main->list(ListId::cameras), Qt::Key_Down);
+    pressOk(m_windows->openHelpWindow(HelpWindowKind::instructions));
+    EXPECT_EQ(m_windows->helpWindow(HelpWindowKind::instructions), nullptr);
+    EXPECT_EQ(liveTopLevels("instructions"), 0);
+    EXPECT_EQ(m_windows->calculator(), main);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_EQ(main->list(ListId::cameras)->currentText(), "1");
+}
+
+TEST_F(HelpWindowsTest, OkInOneWindowClosesOnlyThatOne) {
+    for (auto kind :
+         {HelpWindowKind::instructions, HelpWindowKind::glossary, HelpWindowKind::about}) {
+        m_windows->openHelpWindow(kind);
+    }
+    pressOk(m_windows->helpWindow(HelpWindowKind::glossary));
+    EXPECT_EQ(m_windows->helpWindow(HelpWindowKind::glossary), nullptr);
+    EXPECT_NE(m_windows->helpWindow(HelpWindowKind::instructions), nullptr);
+    EXPECT_NE(m_windows->helpWindow(HelpWindowKind::about), nullptr);
+    // Opened again, it is a new window.
+    EXPECT_TRUE(m_windows->openHelpWindow(HelpWindowKind::glossary)->isVisible());
+}
+
+TEST_F(HelpWindowsTest, ClosedMainWindowComesBackInItsStartUpState) {
+    CalculatorWindow* main = m_windows->showCalculator();
+    main->list(ListId::audio)->setFocus();
+    QTest::keyClick(main->list(ListId::audio), Qt::Key_Down);
+    HelpWindow* instructions = m_windows->openHelpWindow(HelpWindowKind::instructions);
+    main->close();  // through the window system
+    processDeletions();
+    EXPECT_EQ(m_windows->calculator(), nullptr);
+    EXPECT_TRUE(instructions->isVisible());
+
+    pressOk(instructions);
+    CalculatorWindow* fresh = m_windows->calculator();
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_TRUE(fresh->isVisible());
+    EXPECT_EQ(fresh->list(ListId::audio)->currentText(), "< select audio sampling rate >");
+    EXPECT_EQ(fresh->focusWidget(), fresh->findChild<QWidget*>(QStringLiteral("cmdCalculate")));
+    EXPECT_EQ(liveTopLevels("calculator"), 1);
+}
+
+TEST_F(HelpWindowsTest, ExitClosesEveryWindow) {
+    CalculatorWindow* main = m_windows->showCalculator();
+    for (auto kind :
+         {HelpWindowKind::instructions, HelpWindowKind::glossary, HelpWindowKind::about}) {
+        m_windows->openHelpWindow(kind);
+    }
+    QSignalSpy quit(m_windows.get(), &WindowCoordinator::quitRequested);
+    main->findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
+    processDeletions();
+    EXPECT_EQ(quit.count(), 1);
+    EXPECT_EQ(m_windows->calculator(), nullptr);
+    for (const char* name : {"calculator", "instructions", "glossary", "about"}) {
+        EXPECT_EQ(liveTopLevels(name), 0) << name;
+    }
+}
+
+TEST_F(HelpWindowsTest, EnterPressesOkAndEscapeDoesNothing) {
+    HelpWindow* about = m_windows->openHelpWindow(HelpWindowKind::about);
+    QTest::keyClick(about->focusWidget(), Qt::Key_Escape);
+    processDeletions();
+    ASSERT_NE(m_windows->helpWindow(HelpWindowKind::about), nullptr);
+    QTest::keyClick(about->focusWidget(), Qt::Key_Return);
+    processDeletions();
+    EXPECT_EQ(m_windows->helpWindow(HelpWindowKind::about), nullptr);
+    EXPECT_NE(m_windows->calculator(), nullptr);
+}
+
+}  // namespace
+}  // namespace storagecalc::testing

@@ -1,0 +1,109 @@
+#include "tests/ui/window_fixture.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace storagecalc::testing {
+
+namespace {
+constexpr int kPollMs = 10;
+constexpr int kStrayLimitTicks = 300;  // three seconds
+}  // namespace
+
+ModalGuard::ModalGuard() {
+    m_timer.setInterval(kPollMs);
+    connect(&m_timer, &QTimer::timeout, this, &ModalGuard::poll);
+    m_timer.start();
+}
+
+void ModalGuard::poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) {
+        m_strayTicks = 0;
+        return;
+    }
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (m_expecting && box != nullptr && box->isVisible()) {
+        m_seen.push_back({box->windowTitle(), box->text(), box->icon(),
+                          static_cast<int>(box->buttons().size())});
+        box->button(QMessageBox::Ok)->click();
+        return;
+    }
+    if (++m_strayTicks >= kStrayLimitTicks) {
+        ADD_FAILURE() << "a modal box was left open: " << modal->windowTitle().toStdString();
+        modal->close();
+        m_strayTicks = 0;
+    }
+}
+
+std::vector<SeenMessageBox> ModalGuard::answerBoxesDuring(const std::function<void()>& action) {
+    m_expecting = true;
+    action();
+    m_expecting = false;
+    return std::exchange(m_seen, {});
+}
+
+void processDeletions() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+void UiTest::TearDown() {
+    m_window.reset();
+    processDeletions();
+}
+
+CalculatorWindow& UiTest::openWindow() {
+    m_window = std::make_unique<CalculatorWindow>();
+    m_window->setAttribute(Qt::WA_DeleteOnClose, false);  // the test owns it
+    m_window->show();
+    QApplication::setActiveWindow(m_window.get());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    return *m_window;
+}
+
+QWidget* UiTest::child(const char* name) const {
+    return m_window->findChild<QWidget*>(QString::fromLatin1(name));
+}
+
+QString UiTest::text(const char* resultName) const {
+    return m_window->findChild<QLineEdit*>(QString::fromLatin1(resultName))->text();
+}
+
+void UiTest::pickByKeyboard(ListId id, int position) {
+    QComboBox* list = combo(id);
+    list->setFocus();
+    // From no choice the first Down picks the first entry; each further one the next.
+    const int presses = position - list->currentIndex();
+    for (int i = 0; i < presses; ++i) {
+        QTest::keyClick(list, Qt::Key_Down);
+    }
+    for (int i = 0; i > presses; --i) {
+        QTest::keyClick(list, Qt::Key_Up);
+    }
+    ASSERT_EQ(list->currentIndex(), position);
+}
+
+void UiTest::pickFromPopup(ListId id, int position) {
+    QComboBox* list = combo(id);
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    ASSERT_TRUE(view->isVisible());
+    const QModelIndex index = view->model()->index(position, 0);
+    view->scrollTo(index);
+    const QPoint centre = view->visualRect(index).center();
+    QTest::mouseMove(view->viewport(), centre);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
+    ASSERT_FALSE(view->isVisible());
+}
+
+std::vector<SeenMessageBox> UiTest::pressCalculate() {
+    return m_guard.answerBoxesDuring([this] {
+        QTest::mouseClick(qobject_cast<QPushButton*>(child("cmdCalculate")), Qt::LeftButton);
+    });
+}
+
+}  // namespace storagecalc::testing
