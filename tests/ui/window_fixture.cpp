@@ -41,7 +41,9 @@ void ModalGuard::poll() {
 
 std::vector<SeenMessageBox> ModalGuard::answerBoxesDuring(const std::function<void()>& action) {
     m_expecting = true;
+    m_timer.setInterval(0);  // answer at once rather than at the next poll
     action();
+    m_timer.setInterval(kPollMs);
     m_expecting = false;
     return std::exchange(m_seen, {});
 }
@@ -49,6 +51,32 @@ std::vector<SeenMessageBox> ModalGuard::answerBoxesDuring(const std::function<vo
 void processDeletions() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+std::string differencesFromController(const CalculatorWindow& window) {
+    std::string differences;
+    const CalculatorController& controller = window.controller();
+    for (ListId id : kAllLists) {
+        const OptionList& state = controller.optionList(id);
+        const QComboBox* combo = window.list(id);
+        bool sameEntries = combo->count() == static_cast<int>(state.entries.size());
+        for (int i = 0; sameEntries && i < combo->count(); ++i) {
+            sameEntries = combo->itemText(i).toStdString() == state.entries.at(std::size_t(i));
+        }
+        if (!sameEntries || combo->currentIndex() != state.selection.value_or(-1) ||
+            combo->currentText().toStdString() != state.text) {
+            differences += combo->objectName().toStdString() + " shows \"" +
+                           combo->currentText().toStdString() + "\"; ";
+        }
+    }
+    const auto result = [&](const char* name) {
+        return window.findChild<QLineEdit*>(QString::fromLatin1(name))->text().toStdString();
+    };
+    if (result("txtHours") != controller.hoursText() ||
+        result("txtDays") != controller.daysText()) {
+        differences += "results differ; ";
+    }
+    return differences;
 }
 
 void UiTest::TearDown() {

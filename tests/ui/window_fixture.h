@@ -67,4 +67,7 @@ class UiTest : public ::testing::Test {
 // Drains deferred deletions so that closed windows are really gone.
 void processDeletions();
 
+// Where the widgets differ from the controller's state; empty when they show exactly it.
+std::string differencesFromController(const CalculatorWindow& window);
+
 }  // namespace storagecalc::testing
