@@ -101,7 +101,7 @@ QWidget* CalculatorWindow::buildClientArea() {
             [this] { forward(&CalculatorController::cmdClear_Click); });
 
     auto* panel = new QLabel(client);
-    panel->setPixmap(QPixmap(QStringLiteral(":/assets/front_panel.jpg")));
+    panel->setPixmap(loadPicture(":/assets/front_panel.jpg"));
     place(panel, "Picture1", {8, 296, 593, 122});
     return client;
 }
@@ -115,9 +115,10 @@ void CalculatorWindow::buildPictures(QWidget* parent) {
                     {"Image2", {16, 8}, ":/assets/banner.jpg"}};
     for (const auto& picture : pictures) {
         auto* image = new QLabel(parent);
-        const QPixmap pixmap(QString::fromLatin1(picture.resource));
+        const QPixmap pixmap = loadPicture(picture.resource);
         image->setPixmap(pixmap);
-        place(image, picture.name, QRect(picture.position, pixmap.size()));
+        place(image, picture.name,
+              QRect(picture.position, pixmap.deviceIndependentSize().toSize()));
     }
 }
 
@@ -139,8 +140,11 @@ void CalculatorWindow::buildList(QGroupBox* frame, ListId id, const char* name, 
     combo->setCompleter(nullptr);
     combo->setDuplicatesEnabled(true);
     place(combo, name, {16, 24, width, 21});
-    // Screen readers name the list after its frame's caption.
-    combo->setAccessibleName(frame->title().remove(QStringLiteral(" :")));
+    // Screen readers name the list after its frame's caption. On Linux a combo box reports its
+    // text as its name, so the field carries the name too.
+    const QString accessibleName = frame->title().remove(QStringLiteral(" :"));
+    combo->setAccessibleName(accessibleName);
+    combo->lineEdit()->setAccessibleName(accessibleName);
     combo->installEventFilter(this);
     combo->lineEdit()->installEventFilter(this);
     m_lists.at(indexOf(id)) = combo;

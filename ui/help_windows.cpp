@@ -192,9 +192,10 @@ HelpWindow::HelpWindow(HelpWindowKind kind) : m_kind(kind) {
 
     for (const PictureDesign& picture : design.pictures) {
         auto* image = new QLabel(this);
-        const QPixmap pixmap(QString::fromLatin1(picture.resource));
+        const QPixmap pixmap = loadPicture(picture.resource);
         image->setPixmap(pixmap);
-        place(image, picture.name, QRect(picture.position, pixmap.size()));
+        place(image, picture.name,
+              QRect(picture.position, pixmap.deviceIndependentSize().toSize()));
     }
     for (const LabelDesign& label : design.labels) {
         auto* caption = new CaptionLabel(QString::fromLatin1(label.caption), this);

@@ -1,5 +1,6 @@
 #include "ui/look.h"
 
+#include <QGuiApplication>
 #include <QWidget>
 
 namespace storagecalc {
@@ -34,6 +35,19 @@ QPalette captionPalette(const QPalette& base) {
         palette.setColor(group, QPalette::WindowText, Qt::white);
     }
     return palette;
+}
+
+QPixmap loadPicture(const char* resource) {
+    QString name = QString::fromLatin1(resource);
+    if (qGuiApp->devicePixelRatio() > 1.0) {
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        QPixmap sharp(name.left(dot) + QStringLiteral("@2x") + name.mid(dot));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2.0);
+            return sharp;
+        }
+    }
+    return QPixmap(name);
 }
 
 void place(QWidget* widget, const char* objectName, const QRect& geometry) {

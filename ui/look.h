@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QPalette>
+#include <QPixmap>
 #include <QRect>
 
 class QWidget;
@@ -14,6 +15,9 @@ QFont dialogFont();
 QFont dividerFont();
 // Black background, white captions: for windows, frames and labels.
 QPalette captionPalette(const QPalette& base);
+// A picture from the built-in resources. On a high-density screen the double-size drawing
+// ("name@2x.jpg") is used, so the picture keeps its size in layout pixels and stays sharp.
+QPixmap loadPicture(const char* resource);
 // Gives widget the design geometry, named and parented.
 void place(QWidget* widget, const char* objectName, const QRect& geometry);
 
