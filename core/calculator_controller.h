@@ -56,11 +56,11 @@ class CalculatorController {
     ControllerOutcome audio_Change() { return change(ListId::audio); }
     ControllerOutcome hddsize_Change() { return change(ListId::hddsize); }
 
-    // The user chose the entry at position in list. A position the list does not hold
+    // The user chose the entry at position in list id. A position the list does not hold
     // changes nothing.
-    ControllerOutcome click(ListId list, int position);
-    // The user edited the text in list's field: the list loses its choice.
-    ControllerOutcome change(ListId list);
+    ControllerOutcome click(ListId id, int position);
+    // The user edited the text in the field of list id: the list loses its choice.
+    ControllerOutcome change(ListId id);
 
     VideoStandard standard() const { return m_standard; }
     const OptionList& optionList(ListId list) const { return m_lists.at(indexOf(list)); }

@@ -67,7 +67,7 @@ std::string formatOneDecimal(double x, std::string_view decimalSeparator) {
         std::array<char, 400> buffer{};
         const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
                                           std::chars_format::fixed);
-        return std::string(buffer.data(), result.ptr);
+        return {buffer.data(), result.ptr};
     }
     const std::uint64_t tenths = roundedTenths(magnitude);
     std::string text;

@@ -40,7 +40,7 @@ class CalculatorWindow : public QMainWindow {
     QGroupBox* buildFrame(QWidget* parent, const char* name, const QRect& geometry,
                           const char* caption);
     void buildList(QGroupBox* frame, ListId id, const char* name, int width);
-    void buildResults(QWidget* parent);
+    void buildResults(QWidget* frame);
     void buildPictures(QWidget* parent);
     void setUpTabOrder();
 

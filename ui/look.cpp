@@ -47,7 +47,7 @@ QPixmap loadPicture(const char* resource) {
             return sharp;
         }
     }
-    return QPixmap(name);
+    return {name};
 }
 
 void place(QWidget* widget, const char* objectName, const QRect& geometry) {
