@@ -72,7 +72,7 @@ std::string formatOneDecimal(double x, std::string_view decimalSeparator) {
     const std::uint64_t tenths = roundedTenths(magnitude);
     std::string text;
     if (std::signbit(x) && tenths != 0) {
-        text = "-";
+        text = '-';
     }
     text += std::to_string(tenths / 10);
     if (tenths % 10 != 0) {
