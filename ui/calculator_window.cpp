@@ -164,6 +164,7 @@ void CalculatorWindow::buildResults(QWidget* frame) {
         box->installEventFilter(this);
         return box;
     };
+    // Bottom first, as everywhere: the result boxes lie above the labels.
     const struct {
         const char* name;
         QRect geometry;
@@ -187,10 +188,6 @@ void CalculatorWindow::buildResults(QWidget* frame) {
     m_txtHours->setAccessibleName(QStringLiteral("Recording time in hours"));
     m_txtDays = makeResult("txtDays", {16, 24, 41, 27});
     m_txtDays->setAccessibleName(QStringLiteral("Recording time in days"));
-    // Labels lie above the result boxes where they overlap.
-    for (const char* name : {"Label2", "Label1", "Label3"}) {
-        frame->findChild<QLabel*>(QString::fromLatin1(name))->raise();
-    }
 }
 
 void CalculatorWindow::buildMenus() {

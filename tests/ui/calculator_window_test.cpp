@@ -274,6 +274,18 @@ TEST_F(CalculatorWindowTest, LayoutFollowsTheDesign) {
         EXPECT_EQ(widget->parentWidget()->objectName(), p.parent) << p.name;
         EXPECT_EQ(widget->geometry(), p.geometry) << p.name;
     }
+    // Stacking: each control lies above the ones listed after it in the design.
+    const std::vector<std::vector<const char*>> topToBottom = {
+        {"Picture1", "cmdClear", "cmdCalculate", "Frame8", "Frame1", "Frame7", "Frame6", "Frame4",
+         "Frame3", "Frame2", "Frame9", "Frame5", "Image2", "Image1"},
+        {"txtDays", "txtHours", "Label3", "Label2", "Label1"}};
+    for (const auto& names : topToBottom) {
+        const QObjectList& siblings = child(names.front())->parent()->children();
+        for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+            EXPECT_GT(siblings.indexOf(child(names[i])), siblings.indexOf(child(names[i + 1])))
+                << names[i] << " over " << names[i + 1];
+        }
+    }
     // The unit labels keep their place and grow to fit their text.
     for (auto [name, x, caption] : {std::tuple{"Label2", 64, "days"}, {"Label1", 168, "hours"}}) {
         auto* label = qobject_cast<QLabel*>(child(name));
