@@ -174,7 +174,12 @@ void checkCalculation(const Input& input, std::string_view separator) {
     expect(expected.has_value(), "a result although a divisor is zero");
     expect(std::isfinite(time.hours) && time.days == time.hours / 24.0,
            "days are not the unrounded hours over 24");
-    expect(time.hoursText == expected->hoursText && time.daysText == expected->daysText,
+    // With 1 to 16 cameras every step is exact in doubles, so the texts must equal the exact
+    // rational answer. Other counts (no list offers them) make the divisor inexact, and the
+    // double result may then round on the other side of a tenth; only the read-back holds.
+    const bool listCameraCount = input.cameraPosition >= 0 && input.cameraPosition < 16;
+    expect(!listCameraCount ||
+               (time.hoursText == expected->hoursText && time.daysText == expected->daysText),
            "texts \"" + time.hoursText + "\" h \"" + time.daysText + "\" d, expected \"" +
                expected->hoursText + "\" h \"" + expected->daysText + "\" d");
     // The texts read back within half a tenth of the unrounded values.
