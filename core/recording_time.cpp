@@ -1,5 +1,6 @@
 #include "core/recording_time.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -13,13 +14,18 @@ constexpr double kKilobytesPerGigabyte = 1000000.0;  // decimal, as disk makers 
 constexpr double kSecondsPerHour = 3600.0;
 constexpr double kHoursPerDay = 24.0;
 
+// Out of line, so that the checks below stay small enough to be inlined.
+[[noreturn]] void fail(const char* problem, const char* step) {
+    throw ArithmeticError(std::string(problem) + step);
+}
+
 double checkedDivide(double dividend, double divisor, const char* step) {
-    if (divisor == 0.0 || std::isnan(dividend) || std::isnan(divisor)) {
-        throw ArithmeticError(std::string("division by zero in ") + step);
+    if (divisor == 0.0 || std::isnan(dividend) || std::isnan(divisor)) [[unlikely]] {
+        fail("division by zero in ", step);
     }
     const double quotient = dividend / divisor;
-    if (!std::isfinite(quotient)) {
-        throw ArithmeticError(std::string("overflow in ") + step);
+    if (!std::isfinite(quotient)) [[unlikely]] {
+        fail("overflow in ", step);
     }
     return quotient;
 }
@@ -27,10 +33,15 @@ double checkedDivide(double dividend, double divisor, const char* step) {
 // Number of tenths in |x|, rounded half to even on the exact binary value. Only for
 // |x| < 2^53, where 10 * mantissa fits comfortably in 64 bits.
 std::uint64_t roundedTenths(double magnitude) {
-    int exponent = 0;
-    const double fraction = std::frexp(magnitude, &exponent);  // magnitude = fraction * 2^exponent
-    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-    const int shift = 53 - exponent;  // magnitude = mantissa / 2^shift
+    // The fields of the IEEE double (sign bit 0): magnitude = mantissa / 2^shift exactly.
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const auto biasedExponent = static_cast<int>(bits >> 52);
+    std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+    int shift = 1074;  // zero and subnormal numbers
+    if (biasedExponent != 0) {
+        mantissa |= std::uint64_t{1} << 52;
+        shift = 1075 - biasedExponent;
+    }
     const std::uint64_t scaled = mantissa * 10U;
     if (shift <= 0) {
         return scaled << -shift;

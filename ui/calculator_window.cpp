@@ -134,7 +134,11 @@ QGroupBox* CalculatorWindow::buildFrame(QWidget* parent, const char* name, const
 
 void CalculatorWindow::buildList(QGroupBox* frame, ListId id, const char* name, int width) {
     auto* combo = new QComboBox(frame);
-    combo->setEditable(true);
+    // Editable, as setEditable(true) makes it, but without building the drop-down list's popup
+    // ahead of time: Qt builds it when the list is first opened, the same as it would be now.
+    auto* field = new QLineEdit(combo);
+    field->setPalette(combo->palette());
+    combo->setLineEdit(field);
     // Typing is an edit, never a choice: nothing completes it and nothing is inserted.
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);

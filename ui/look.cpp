@@ -2,6 +2,9 @@
 
 #include <QGuiApplication>
 #include <QWidget>
+#include <cstring>
+
+#include "ui/decoded_pictures.h"
 
 namespace storagecalc {
 
@@ -25,6 +28,9 @@ QFont dividerFont() {
     font.setStyleHint(QFont::Serif);
     font.setPointSize(27);
     font.setWeight(QFont::Normal);
+    // The divider only ever shows "/", which every one of these fonts has: no fallback fonts
+    // need to be looked up for it.
+    font.setStyleStrategy(QFont::NoFontMerging);
     return font;
 }
 
@@ -45,6 +51,14 @@ QPixmap loadPicture(const char* resource) {
         if (!sharp.isNull()) {
             sharp.setDevicePixelRatio(2.0);
             return sharp;
+        }
+    }
+    // Decoded when the program was built: the image uses those pixels where they lie.
+    for (const DecodedPicture& picture : decodedPictures()) {
+        if (std::strcmp(picture.resource, resource) == 0) {
+            return QPixmap::fromImage(QImage(
+                reinterpret_cast<const uchar*>(picture.pixels), picture.width, picture.height,
+                static_cast<qsizetype>(picture.width) * 4, QImage::Format_RGB32));
         }
     }
     return {name};
