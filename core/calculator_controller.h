@@ -16,6 +16,7 @@ struct OptionList {
     TextList entries;
     std::optional<int> selection;
     std::string text;
+    bool operator==(const OptionList&) const = default;
 };
 
 // What an operation asks of the window besides showing the new state: a modal message box,
@@ -24,6 +25,7 @@ struct ControllerOutcome {
     std::optional<std::string> messageTitle;
     std::string messageText;
     std::optional<ListId> focusList;
+    bool operator==(const ControllerOutcome&) const = default;
 };
 
 // Holds everything the main window shows and reacts to every user action in it. Operations are

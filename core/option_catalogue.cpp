@@ -4,11 +4,6 @@ namespace storagecalc {
 
 namespace {
 
-struct ValuedText {
-    std::string_view text;
-    double value;
-};
-
 template <std::size_t N>
 double lookUp(const std::array<ValuedText, N>& table, std::string_view text) {
     for (const auto& row : table) {
@@ -62,6 +57,15 @@ constexpr std::array<ValuedText, 4> kDiskValues = {{
     {"250 GB", 250}, {"500 GB", 500}, {"750 GB", 750}, {"1 TB", 1000},  // decimal terabyte
 }};
 
+template <std::size_t N>
+TextList textsOf(const std::array<ValuedText, N>& table) {
+    TextList texts;
+    for (const auto& row : table) {
+        texts.emplace_back(row.text);
+    }
+    return texts;
+}
+
 TextList cameraNumerals() {
     TextList texts;
     for (int count = 1; count <= OptionCatalogue::kCameraCount; ++count) {
@@ -98,24 +102,12 @@ const TextList& OptionCatalogue::rateTexts(VideoStandard standard) {
 }
 
 const TextList& OptionCatalogue::audioTexts() {
-    static const TextList texts = [] {
-        TextList result;
-        for (const auto& row : kAudioValues) {
-            result.emplace_back(row.text);
-        }
-        return result;
-    }();
+    static const TextList texts = textsOf(kAudioValues);
     return texts;
 }
 
 const TextList& OptionCatalogue::hddTexts() {
-    static const TextList texts = [] {
-        TextList result;
-        for (const auto& row : kDiskValues) {
-            result.emplace_back(row.text);
-        }
-        return result;
-    }();
+    static const TextList texts = textsOf(kDiskValues);
     return texts;
 }
 

@@ -24,6 +24,12 @@ constexpr std::size_t indexOf(ListId list) {
 
 using TextList = std::vector<std::string>;
 
+// An entry text and the whole number it stands for.
+struct ValuedText {
+    std::string_view text;
+    int value = 0;
+};
+
 // Every fixed text and value of the calculator. The entry texts double as keys: a value is found
 // by comparing the whole text, exactly and case-sensitively; an unknown text is worth 0.
 class OptionCatalogue {
