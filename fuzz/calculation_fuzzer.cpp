@@ -21,15 +21,15 @@
 #include <variant>
 #include <vector>
 
+#include "catalogue_facts.h"
 #include "core/option_catalogue.h"
 #include "core/recording_time.h"
-#include "tests/reliability/controller_invariants.h"
-#include "tests/reliability/recording_oracle.h"
+#include "recording_oracle.h"
 
 namespace {
 
 using namespace storagecalc;
-using namespace storagecalc::reliability;
+using namespace storagecalc::oracle;
 
 [[noreturn]] void fail(const std::string& what) {
     std::fprintf(stderr, "calculation_fuzzer: %s\n", what.c_str());
@@ -81,18 +81,16 @@ Input decode(const std::uint8_t* data, std::size_t size) {
 
 // The lookups must agree with our own tables for every text, known or not.
 void checkLookups(const std::string& text) {
-    expect(OptionCatalogue::kilobytesPerImage(text) ==
-               static_cast<double>(valueOrZero(kOracleKilobytesPerImage, text)),
-           "kilobytesPerImage(\"" + text + "\")");
-    expect(OptionCatalogue::imagesPerSecond(text) ==
-               static_cast<double>(valueOrZero(kOracleImagesPerSecond, text)),
-           "imagesPerSecond(\"" + text + "\")");
-    expect(OptionCatalogue::audioKilobytesPerSecond(text) ==
-               static_cast<double>(valueOrZero(kOracleAudio, text)),
-           "audioKilobytesPerSecond(\"" + text + "\")");
-    expect(OptionCatalogue::diskGigabytes(text) ==
-               static_cast<double>(valueOrZero(kOracleDiskGigabytes, text)),
-           "diskGigabytes(\"" + text + "\")");
+    const auto agrees = [&text](double (*lookup)(std::string_view), std::optional<int> value,
+                                const char* name) {
+        expect(lookup(text) == static_cast<double>(value.value_or(0)),
+               std::string(name) + "(\"" + text + "\")");
+    };
+    agrees(&OptionCatalogue::kilobytesPerImage, findValue(kQualities, text), "kilobytesPerImage");
+    agrees(&OptionCatalogue::imagesPerSecond, findRate(text), "imagesPerSecond");
+    agrees(&OptionCatalogue::audioKilobytesPerSecond, findValue(kAudio, text),
+           "audioKilobytesPerSecond");
+    agrees(&OptionCatalogue::diskGigabytes, findValue(kDisks, text), "diskGigabytes");
 }
 
 // What formatOneDecimal should write, by way of the C library, which prints the exact binary

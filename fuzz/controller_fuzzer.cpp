@@ -21,13 +21,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/reliability/controller_invariants.h"
-#include "tests/reliability/controller_model.h"
+#include "controller_checks.h"
+#include "controller_model.h"
 
 namespace {
 
 using namespace storagecalc;
-using namespace storagecalc::reliability;
+using namespace storagecalc::oracle;
 
 // Long inputs add little once every state is reachable in a few dozen steps.
 constexpr std::size_t kMaxOperations = 4096;

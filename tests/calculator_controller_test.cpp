@@ -5,26 +5,29 @@
 #include <string>
 #include <vector>
 
+#include "controller_checks.h"
+
 namespace storagecalc {
 namespace {
 
-using Texts = std::vector<std::string>;
+using oracle::capture;
+using oracle::Texts;
+
+// Positions of the worked example: 16 cameras, 2CIF, Q4, 3 IPS, no audio, 250 GB.
+void chooseWorkedExample(CalculatorController& controller) {
+    controller.cameras_Click(15);
+    controller.resolution_Click(0);
+    controller.quality_Click(3);
+    controller.frameRate_Click(0);  // "3", the highest rate 16 cameras get at 2CIF
+    controller.audio_Click(0);
+    controller.hddsize_Click(0);
+}
 
 class ControllerTest : public ::testing::Test {
   protected:
     void SetUp() override { controller.Form_Load(); }
 
     const OptionList& list(ListId id) const { return controller.optionList(id); }
-
-    // Positions of the worked example: 16 cameras, 2CIF, Q4, 3 IPS, no audio, 250 GB.
-    void chooseWorkedExample() {
-        controller.cameras_Click(15);
-        controller.resolution_Click(0);
-        controller.quality_Click(3);
-        controller.frameRate_Click(0);  // "3", the highest rate 16 cameras get at 2CIF
-        controller.audio_Click(0);
-        controller.hddsize_Click(0);
-    }
 
     void expectResults(const std::string& days, const std::string& hours) const {
         EXPECT_EQ(controller.daysText(), days);
@@ -33,19 +36,6 @@ class ControllerTest : public ::testing::Test {
 
     CalculatorController controller;
 };
-
-bool sameState(const CalculatorController& a, const CalculatorController& b) {
-    for (ListId id : kAllLists) {
-        const OptionList& x = a.optionList(id);
-        const OptionList& y = b.optionList(id);
-        if (x.entries != y.entries || x.selection != y.selection || x.text != y.text) {
-            return false;
-        }
-    }
-    return a.standard() == b.standard() && a.hoursText() == b.hoursText() &&
-           a.daysText() == b.daysText() && a.ntscChecked() == b.ntscChecked() &&
-           a.palChecked() == b.palChecked();
-}
 
 TEST_F(ControllerTest, StartUpState) {
     EXPECT_EQ(controller.standard(), VideoStandard::NTSC);
@@ -65,7 +55,7 @@ TEST_F(ControllerTest, StartUpState) {
 }
 
 TEST_F(ControllerTest, WorkedExampleThroughThePicks) {
-    chooseWorkedExample();
+    chooseWorkedExample(controller);
     EXPECT_EQ(list(ListId::frameRate).text, "3");
     EXPECT_EQ(list(ListId::quality).text, "Q4 (13KB)");
     const ControllerOutcome outcome = controller.cmdCalculate_Click();
@@ -80,14 +70,7 @@ TEST_F(ControllerTest, WorkedExampleThroughThePicks) {
 TEST_F(ControllerTest, DecimalSeparatorComesFromTheOwner) {
     CalculatorController comma(",");
     comma.Form_Load();
-    for (auto [id, position] : {std::pair{ListId::cameras, 15},
-                                {ListId::resolution, 0},
-                                {ListId::quality, 3},
-                                {ListId::frameRate, 0},
-                                {ListId::audio, 0},
-                                {ListId::hddsize, 0}}) {
-        comma.click(id, position);
-    }
+    chooseWorkedExample(comma);
     comma.cmdCalculate_Click();
     EXPECT_EQ(comma.hoursText(), "101,7");
     EXPECT_EQ(comma.daysText(), "4,2");
@@ -102,7 +85,7 @@ TEST_F(ControllerTest, CalculateWithNothingChosenAsksForCameras) {
 }
 
 TEST_F(ControllerTest, FailedCalculateKeepsShownResultsAndState) {
-    chooseWorkedExample();
+    chooseWorkedExample(controller);
     controller.cmdCalculate_Click();
     controller.quality_Change();  // typing in the field drops the choice, not the results
     expectResults("4.2", "101.7");
@@ -111,7 +94,7 @@ TEST_F(ControllerTest, FailedCalculateKeepsShownResultsAndState) {
     const ControllerOutcome outcome = controller.cmdCalculate_Click();
     EXPECT_EQ(outcome.messageText, "You must select the picture quality.");
     EXPECT_EQ(outcome.focusList, ListId::quality);
-    EXPECT_TRUE(sameState(before, controller));
+    EXPECT_EQ(capture(before), capture(controller));
 }
 
 TEST_F(ControllerTest, EveryPickEmptiesTheResults) {
@@ -119,7 +102,7 @@ TEST_F(ControllerTest, EveryPickEmptiesTheResults) {
         {ListId::cameras, 15},  {ListId::resolution, 0}, {ListId::quality, 3},
         {ListId::frameRate, 0}, {ListId::audio, 1},      {ListId::hddsize, 2}};
     for (const auto& [id, position] : picks) {
-        chooseWorkedExample();
+        chooseWorkedExample(controller);
         controller.cmdCalculate_Click();
         ASSERT_FALSE(controller.hoursText().empty());
         controller.click(id, position);
@@ -128,11 +111,11 @@ TEST_F(ControllerTest, EveryPickEmptiesTheResults) {
 }
 
 TEST_F(ControllerTest, AudioPickChangesNoList) {
-    chooseWorkedExample();
+    chooseWorkedExample(controller);
     CalculatorController before = controller;
     controller.audio_Click(2);
     before.audio_Click(2);
-    EXPECT_TRUE(sameState(before, controller));
+    EXPECT_EQ(capture(before), capture(controller));
     EXPECT_EQ(list(ListId::quality).selection, 3);
     EXPECT_EQ(list(ListId::frameRate).selection, 0);
 }
@@ -172,26 +155,26 @@ TEST_F(ControllerTest, CameraPickWithoutResolutionKeepsTheRateList) {
 }
 
 TEST_F(ControllerTest, ClearCommandsLeaveIdenticalStates) {
-    chooseWorkedExample();
+    chooseWorkedExample(controller);
     controller.cmdCalculate_Click();
     CalculatorController viaMenu = controller;
     controller.cmdClear_Click();
     viaMenu.mnuClear_Click();
-    EXPECT_TRUE(sameState(controller, viaMenu));
+    EXPECT_EQ(capture(controller), capture(viaMenu));
     CalculatorController fresh;
     fresh.Form_Load();
-    EXPECT_TRUE(sameState(controller, fresh));
+    EXPECT_EQ(capture(controller), capture(fresh));
     controller.cmdClear_Click();
-    EXPECT_TRUE(sameState(controller, fresh));
+    EXPECT_EQ(capture(controller), capture(fresh));
 }
 
 TEST_F(ControllerTest, StandardSwitchResetsEvenWhenAlreadyActive) {
-    chooseWorkedExample();
+    chooseWorkedExample(controller);
     controller.cmdCalculate_Click();
     controller.mnuNTSC_Click();
     CalculatorController fresh;
     fresh.Form_Load();
-    EXPECT_TRUE(sameState(controller, fresh));
+    EXPECT_EQ(capture(controller), capture(fresh));
 
     controller.mnuPAL_Click();
     EXPECT_EQ(controller.standard(), VideoStandard::PAL);
@@ -206,7 +189,7 @@ TEST_F(ControllerTest, StandardSwitchResetsEvenWhenAlreadyActive) {
 }
 
 TEST_F(ControllerTest, ChangeDropsOnlyThatChoice) {
-    chooseWorkedExample();
+    chooseWorkedExample(controller);
     controller.cmdCalculate_Click();
     controller.cameras_Change();
     EXPECT_FALSE(list(ListId::cameras).selection);
@@ -216,11 +199,11 @@ TEST_F(ControllerTest, ChangeDropsOnlyThatChoice) {
     expectResults("4.2", "101.7");
     CalculatorController before = controller;
     controller.cameras_Change();  // no choice to drop: nothing changes
-    EXPECT_TRUE(sameState(before, controller));
+    EXPECT_EQ(capture(before), capture(controller));
 }
 
 TEST_F(ControllerTest, PositionsOutsideTheListChangeNothing) {
-    chooseWorkedExample();
+    chooseWorkedExample(controller);
     controller.cmdCalculate_Click();
     const CalculatorController before = controller;
     for (ListId id : kAllLists) {
@@ -229,7 +212,8 @@ TEST_F(ControllerTest, PositionsOutsideTheListChangeNothing) {
                              std::numeric_limits<int>::max()}) {
             const ControllerOutcome outcome = controller.click(id, position);
             EXPECT_FALSE(outcome.messageTitle);
-            EXPECT_TRUE(sameState(before, controller)) << static_cast<int>(id) << " " << position;
+            EXPECT_EQ(capture(before), capture(controller))
+                << static_cast<int>(id) << " " << position;
         }
     }
     CalculatorController empty;
@@ -253,7 +237,7 @@ TEST_F(ControllerTest, ArithmeticErrorBecomesAMessageAndKeepsTheState) {
     EXPECT_FALSE(outcome.messageText.empty());
     EXPECT_EQ(outcome.messageText.find('\n'), std::string::npos);
     EXPECT_FALSE(outcome.focusList);
-    EXPECT_TRUE(sameState(before, guarded));
+    EXPECT_EQ(capture(before), capture(guarded));
 }
 
 }  // namespace

@@ -2,62 +2,48 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <iterator>
+#include <span>
 #include <string>
 #include <vector>
+
+#include "catalogue_facts.h"
 
 namespace storagecalc {
 namespace {
 
-using Texts = std::vector<std::string>;
-
 TEST(OptionCatalogueTest, CameraTextsAreOneToSixteen) {
-    const Texts expected = {"1", "2",  "3",  "4",  "5",  "6",  "7",  "8",
-                            "9", "10", "11", "12", "13", "14", "15", "16"};
-    EXPECT_EQ(OptionCatalogue::cameraTexts(), expected);
+    EXPECT_EQ(OptionCatalogue::cameraTexts(), oracle::kCameraTexts);
     EXPECT_EQ(OptionCatalogue::cameraCount(0), 1.0);
     EXPECT_EQ(OptionCatalogue::cameraCount(15), 16.0);
 }
 
 TEST(OptionCatalogueTest, ResolutionTextsDifferOnlyInLineCount) {
-    EXPECT_EQ(OptionCatalogue::resolutionTexts(VideoStandard::NTSC),
-              (Texts{"720 x 240 (2CIF)", "360 x 240 (CIF)"}));
-    EXPECT_EQ(OptionCatalogue::resolutionTexts(VideoStandard::PAL),
-              (Texts{"720 x 288 (2CIF)", "360 x 288 (CIF)"}));
+    EXPECT_EQ(OptionCatalogue::resolutionTexts(VideoStandard::NTSC), oracle::kNtscResolutions);
+    EXPECT_EQ(OptionCatalogue::resolutionTexts(VideoStandard::PAL), oracle::kPalResolutions);
 }
 
 TEST(OptionCatalogueTest, QualitySetsFollowTheResolutionPosition) {
-    EXPECT_EQ(OptionCatalogue::qualityTexts(0),
-              (Texts{"Q7 (18KB)", "Q6 (17KB)", "Q5 (15KB)", "Q4 (13KB)", "Q3 (10KB)", "Q2 (7KB)",
-                     "Q1 (5KB)"}));
-    EXPECT_EQ(OptionCatalogue::qualityTexts(1),
-              (Texts{"Q7 (11KB)", "Q6 (10KB)", "Q5 (9KB)", "Q4 (8KB)", "Q3 (6KB)", "Q2 (5KB)",
-                     "Q1 (3KB)"}));
+    EXPECT_EQ(OptionCatalogue::qualityTexts(0), oracle::kTwoCifQualities);
+    EXPECT_EQ(OptionCatalogue::qualityTexts(1), oracle::kCifQualities);
 }
 
 TEST(OptionCatalogueTest, RateSequencesRunDownToOne) {
-    EXPECT_EQ(OptionCatalogue::rateTexts(VideoStandard::NTSC),
-              (Texts{"30", "15", "10", "7", "6", "5", "4", "3", "2", "1"}));
-    EXPECT_EQ(OptionCatalogue::rateTexts(VideoStandard::PAL),
-              (Texts{"25", "12", "8", "6", "5", "4", "3", "2", "1"}));
+    EXPECT_EQ(OptionCatalogue::rateTexts(VideoStandard::NTSC), oracle::kNtscRates);
+    EXPECT_EQ(OptionCatalogue::rateTexts(VideoStandard::PAL), oracle::kPalRates);
 }
 
 TEST(OptionCatalogueTest, AudioAndDiskTexts) {
-    EXPECT_EQ(OptionCatalogue::audioTexts(),
-              (Texts{"No Audio", "8 kHz Audio (8KB/sec)", "12 kHz Audio (12KB/sec)"}));
-    EXPECT_EQ(OptionCatalogue::hddTexts(), (Texts{"250 GB", "500 GB", "750 GB", "1 TB"}));
+    EXPECT_EQ(OptionCatalogue::audioTexts(), oracle::kAudioTexts);
+    EXPECT_EQ(OptionCatalogue::hddTexts(), oracle::kDiskTexts);
 }
 
 TEST(OptionCatalogueTest, Placeholders) {
-    const std::vector<std::pair<ListId, std::string>> expected = {
-        {ListId::cameras, "< select # of cameras >"},
-        {ListId::resolution, "< select resolution >"},
-        {ListId::quality, "< select picture quality >"},
-        {ListId::frameRate, "< select recording rate >"},
-        {ListId::audio, "< select audio sampling rate >"},
-        {ListId::hddsize, "< select HDD size >"},
-    };
-    for (const auto& [list, text] : expected) {
-        EXPECT_EQ(OptionCatalogue::placeholder(list), text) << static_cast<int>(list);
+    for (const ListId list : kAllLists) {
+        EXPECT_EQ(OptionCatalogue::placeholder(list), oracle::kPlaceholders.at(indexOf(list)))
+            << static_cast<int>(list);
     }
 }
 
@@ -84,35 +70,30 @@ constexpr auto kRate = &OptionCatalogue::imagesPerSecond;
 constexpr auto kAudio = &OptionCatalogue::audioKilobytesPerSecond;
 constexpr auto kDisk = &OptionCatalogue::diskGigabytes;
 
-INSTANTIATE_TEST_SUITE_P(
-    KnownTexts, ValueLookupTest,
-    ::testing::Values(LookupCase{"quality", kQuality, "Q7 (18KB)", 18},
-                      LookupCase{"quality", kQuality, "Q6 (17KB)", 17},
-                      LookupCase{"quality", kQuality, "Q5 (15KB)", 15},
-                      LookupCase{"quality", kQuality, "Q4 (13KB)", 13},
-                      LookupCase{"quality", kQuality, "Q3 (10KB)", 10},
-                      LookupCase{"quality", kQuality, "Q2 (7KB)", 7},
-                      LookupCase{"quality", kQuality, "Q1 (5KB)", 5},
-                      LookupCase{"quality", kQuality, "Q7 (11KB)", 11},
-                      LookupCase{"quality", kQuality, "Q6 (10KB)", 10},
-                      LookupCase{"quality", kQuality, "Q5 (9KB)", 9},
-                      LookupCase{"quality", kQuality, "Q4 (8KB)", 8},
-                      LookupCase{"quality", kQuality, "Q3 (6KB)", 6},
-                      LookupCase{"quality", kQuality, "Q2 (5KB)", 5},
-                      LookupCase{"quality", kQuality, "Q1 (3KB)", 3},
-                      LookupCase{"rate", kRate, "30", 30}, LookupCase{"rate", kRate, "25", 25},
-                      LookupCase{"rate", kRate, "15", 15}, LookupCase{"rate", kRate, "12", 12},
-                      LookupCase{"rate", kRate, "10", 10}, LookupCase{"rate", kRate, "8", 8},
-                      LookupCase{"rate", kRate, "7", 7}, LookupCase{"rate", kRate, "6", 6},
-                      LookupCase{"rate", kRate, "5", 5}, LookupCase{"rate", kRate, "4", 4},
-                      LookupCase{"rate", kRate, "3", 3}, LookupCase{"rate", kRate, "2", 2},
-                      LookupCase{"rate", kRate, "1", 1}, LookupCase{"audio", kAudio, "No Audio", 0},
-                      LookupCase{"audio", kAudio, "8 kHz Audio (8KB/sec)", 8},
-                      LookupCase{"audio", kAudio, "12 kHz Audio (12KB/sec)", 12},
-                      LookupCase{"disk", kDisk, "250 GB", 250},
-                      LookupCase{"disk", kDisk, "500 GB", 500},
-                      LookupCase{"disk", kDisk, "750 GB", 750},
-                      LookupCase{"disk", kDisk, "1 TB", 1000}));
+// Every text of our own tables with its value; a rate text is its number.
+std::vector<LookupCase> knownTexts() {
+    std::vector<LookupCase> cases;
+    const auto add = [&cases](const char* name, double (*lookup)(std::string_view),
+                              std::span<const ValuedText> table) {
+        for (const ValuedText& row : table) {
+            cases.push_back({name, lookup, std::string(row.text), static_cast<double>(row.value)});
+        }
+    };
+    add("quality", kQuality, oracle::kQualities);
+    // Both standards' rates, each once, highest first.
+    std::vector<int> rates(std::begin(oracle::kNtscRateValues), std::end(oracle::kNtscRateValues));
+    rates.insert(rates.end(), std::begin(oracle::kPalRateValues), std::end(oracle::kPalRateValues));
+    std::sort(rates.begin(), rates.end(), std::greater<>());
+    rates.erase(std::unique(rates.begin(), rates.end()), rates.end());
+    for (const int rate : rates) {
+        cases.push_back({"rate", kRate, std::to_string(rate), static_cast<double>(rate)});
+    }
+    add("audio", kAudio, oracle::kAudio);
+    add("disk", kDisk, oracle::kDisks);
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(KnownTexts, ValueLookupTest, ::testing::ValuesIn(knownTexts()));
 
 INSTANTIATE_TEST_SUITE_P(
     NearMissesAreWorthNothing, ValueLookupTest,

@@ -5,17 +5,12 @@
 #include <cmath>
 #include <string>
 
+#include "catalogue_facts.h"
+
 namespace storagecalc {
 namespace {
 
-struct Choices {
-    int cameraPosition;
-    std::string resolution;
-    std::string quality;
-    std::string rate;
-    std::string audio;
-    std::string disk;
-};
+using oracle::Choices;
 
 Selections selectionsOf(const Choices& c) {
     Selections s;
@@ -38,57 +33,17 @@ RecordingTime timeOf(const Choices& c, std::string_view separator = ".") {
     return *time;
 }
 
-struct WorkedCase {
-    const char* what;
-    Choices choices;
-    double hours;  // to within 1e-6
-    std::string hoursText;
-    std::string daysText;
-};
-
-void PrintTo(const WorkedCase& c, std::ostream* os) {
-    *os << c.what;
-}
-
-class WorkedExampleTest : public ::testing::TestWithParam<WorkedCase> {};
+class WorkedExampleTest : public ::testing::TestWithParam<oracle::WorkedExample> {};
 
 TEST_P(WorkedExampleTest, GivesTheShownTexts) {
-    const WorkedCase& c = GetParam();
+    const oracle::WorkedExample& c = GetParam();
     const RecordingTime time = timeOf(c.choices);
     EXPECT_NEAR(time.hours, c.hours, 1e-6);
-    EXPECT_DOUBLE_EQ(time.days, time.hours / 24.0);
     EXPECT_EQ(time.hoursText, c.hoursText);
     EXPECT_EQ(time.daysText, c.daysText);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, WorkedExampleTest,
-    ::testing::Values(
-        WorkedCase{"sixteen cameras at 2CIF",
-                   {15, "720 x 240 (2CIF)", "Q4 (13KB)", "3", "No Audio", "250 GB"},
-                   101.7252604,
-                   "101.7",
-                   "4.2"},
-        WorkedCase{"audio takes room in each block",
-                   {3, "360 x 240 (CIF)", "Q7 (11KB)", "30", "12 kHz Audio (12KB/sec)", "1 TB"},
-                   180.8449074,
-                   "180.8",
-                   "7.5"},
-        WorkedCase{"whole number shown without a decimal",
-                   {0, "720 x 240 (2CIF)", "Q3 (10KB)", "30", "No Audio", "250 GB"},
-                   217.0138888,
-                   "217",
-                   "9"},
-        WorkedCase{"exact half goes to the even tenth",
-                   {0, "720 x 288 (2CIF)", "Q4 (13KB)", "25", "No Audio", "1 TB"},
-                   781.25,
-                   "781.2",
-                   "32.6"},
-        WorkedCase{"days come from the unrounded hours",
-                   {0, "720 x 288 (2CIF)", "Q7 (18KB)", "25", "8 kHz Audio (8KB/sec)", "500 GB"},
-                   260.4166666,
-                   "260.4",
-                   "10.9"}));
+INSTANTIATE_TEST_SUITE_P(Examples, WorkedExampleTest, ::testing::ValuesIn(oracle::kWorkedExamples));
 
 TEST(RecordingTimeTest, ExactHoursAreExactDoubles) {
     const RecordingTime half =
@@ -144,10 +99,6 @@ TEST(RecordingTimeTest, LocaleSeparatorIsUsed) {
 
 TEST(RecordingTimeTest, FirstMissingListIsReportedAlone) {
     const Choices full = {0, "720 x 240 (2CIF)", "Q3 (10KB)", "30", "No Audio", "250 GB"};
-    const std::array<std::string, kListCount> messages = {
-        "You must select the number of cameras.",   "You must select the resolution.",
-        "You must select the picture quality.",     "You must select the recording rate.",
-        "You must select the audio sampling rate.", "You must select the HDD size."};
     for (std::size_t first = 0; first < kListCount; ++first) {
         // Empty this list and every later one: only the first may be reported.
         Selections s = selectionsOf(full);
@@ -158,7 +109,7 @@ TEST(RecordingTimeTest, FirstMissingListIsReportedAlone) {
         const auto* missing = std::get_if<MissingSelection>(&result);
         ASSERT_NE(missing, nullptr) << first;
         EXPECT_EQ(missing->list, kAllLists.at(first));
-        EXPECT_EQ(missing->message, messages.at(first));
+        EXPECT_EQ(missing->message, oracle::kMissingMessages.at(first));
     }
 }
 

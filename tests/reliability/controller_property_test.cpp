@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/reliability/controller_invariants.h"
-#include "tests/reliability/controller_model.h"
+#include "controller_checks.h"
+#include "controller_model.h"
 
-namespace storagecalc::reliability {
+namespace storagecalc::oracle {
 namespace {
 
 // SplitMix64: tiny, and the same sequence with every compiler and standard library.
@@ -344,13 +344,8 @@ TEST(SharedChecks, InvariantsNoticeDoctoredStates) {
 TEST(SharedChecks, TransitionRulesNoticeWrongChanges) {
     CalculatorController controller;
     controller.Form_Load();
-    for (const auto& [list, position] : std::vector<std::pair<ListId, int>>{{ListId::cameras, 0},
-                                                                            {ListId::resolution, 0},
-                                                                            {ListId::quality, 0},
-                                                                            {ListId::frameRate, 0},
-                                                                            {ListId::audio, 0},
-                                                                            {ListId::hddsize, 0}}) {
-        controller.click(list, position);
+    for (const ListId list : kAllLists) {
+        controller.click(list, 0);  // the first entry of each list, in the window's order
     }
     controller.cmdCalculate_Click();
     const ControllerState before = capture(controller);
@@ -380,4 +375,4 @@ TEST(SharedChecks, TransitionRulesNoticeWrongChanges) {
 }
 
 }  // namespace
-}  // namespace storagecalc::reliability
+}  // namespace storagecalc::oracle

@@ -6,15 +6,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
+#include <iterator>
 #include <string>
 #include <variant>
 
+#include "catalogue_facts.h"
 #include "core/calculator_controller.h"
-#include "tests/reliability/controller_invariants.h"
-#include "tests/reliability/controller_model.h"
-#include "tests/reliability/recording_oracle.h"
+#include "recording_oracle.h"
 
-namespace storagecalc::reliability {
+namespace storagecalc::oracle {
 namespace {
 
 // 2 standards x 16 camera counts x 2 resolutions x 7 qualities x 3 audio modes x 4 disks, times
@@ -22,9 +22,9 @@ namespace {
 // at NTSC CIF, 96 at PAL 2CIF and 120 at PAL CIF, 456 in all; 456 x 7 x 3 x 4 = 38304.
 constexpr std::int64_t kCombinations = 38304;
 
-constexpr int kQualities = 7;
-constexpr int kAudioModes = 3;
-constexpr int kDisks = 4;
+constexpr int kQualityCount = static_cast<int>(kQualitiesPerSet);
+constexpr int kAudioModes = static_cast<int>(std::size(kAudio));
+constexpr int kDiskSizes = static_cast<int>(std::size(kDisks));
 
 struct Tally {
     std::int64_t compared = 0;
@@ -82,10 +82,10 @@ void compareOne(VideoStandard standard, int camera, int resolution, int quality,
     const std::string& audioText = controller.optionList(ListId::audio).text;
     const std::string& diskText = controller.optionList(ListId::hddsize).text;
     // Every text the lists offer must be one the oracle knows; an unknown one would count as 0.
-    ASSERT_TRUE(findValue(kOracleKilobytesPerImage, qualityText)) << qualityText;
-    ASSERT_TRUE(findValue(kOracleImagesPerSecond, rateText)) << rateText;
-    ASSERT_TRUE(findValue(kOracleAudio, audioText)) << audioText;
-    ASSERT_TRUE(findValue(kOracleDiskGigabytes, diskText)) << diskText;
+    ASSERT_TRUE(findValue(kQualities, qualityText)) << qualityText;
+    ASSERT_TRUE(findRate(rateText)) << rateText;
+    ASSERT_TRUE(findValue(kAudio, audioText)) << audioText;
+    ASSERT_TRUE(findValue(kDisks, diskText)) << diskText;
 
     const auto expected =
         oracleRecordingTime(camera + 1, qualityText, rateText, audioText, diskText, separator);
@@ -120,12 +120,11 @@ Tally compareEveryCombination(const std::string& separator) {
                 const Texts rates = cell.optionList(ListId::frameRate).entries;
                 EXPECT_EQ(rates, expectedRates(standard, camera, resolution))
                     << camera + 1 << " cameras, resolution " << resolution;
-                EXPECT_EQ(cell.optionList(ListId::quality).entries,
-                          resolution == 0 ? kTwoCifQualities : kCifQualities);
-                for (int quality = 0; quality < kQualities; ++quality) {
+                EXPECT_EQ(cell.optionList(ListId::quality).entries, qualitiesOf(resolution));
+                for (int quality = 0; quality < kQualityCount; ++quality) {
                     for (int rate = 0; rate < static_cast<int>(rates.size()); ++rate) {
                         for (int audio = 0; audio < kAudioModes; ++audio) {
-                            for (int disk = 0; disk < kDisks; ++disk) {
+                            for (int disk = 0; disk < kDiskSizes; ++disk) {
                                 compareOne(standard, camera, resolution, quality, rate, audio, disk,
                                            separator, tally);
                                 if (::testing::Test::HasFatalFailure() || tally.mismatches > 20) {
@@ -168,27 +167,13 @@ TEST(ExhaustiveOracle, CommaSeparatorGivesTheSameFigures) {
 
 // The oracle itself, on figures worked out by hand.
 TEST(ExhaustiveOracle, OracleReproducesTheWorkedFigures) {
-    struct Case {
-        int cameras;
-        const char* quality;
-        const char* rate;
-        const char* audio;
-        const char* disk;
-        const char* hours;
-        const char* days;
-    };
-    const Case cases[] = {
-        {16, "Q4 (13KB)", "3", "No Audio", "250 GB", "101.7", "4.2"},
-        {4, "Q7 (11KB)", "30", "12 kHz Audio (12KB/sec)", "1 TB", "180.8", "7.5"},
-        {1, "Q3 (10KB)", "30", "No Audio", "250 GB", "217", "9"},
-        {1, "Q4 (13KB)", "25", "No Audio", "1 TB", "781.2", "32.6"},
-        {1, "Q7 (18KB)", "25", "8 kHz Audio (8KB/sec)", "500 GB", "260.4", "10.9"},
-    };
-    for (const Case& c : cases) {
-        const auto time = oracleRecordingTime(c.cameras, c.quality, c.rate, c.audio, c.disk);
-        ASSERT_TRUE(time);
-        EXPECT_EQ(time->hoursText, c.hours) << c.quality << " " << c.rate;
-        EXPECT_EQ(time->daysText, c.days) << c.quality << " " << c.rate;
+    for (const WorkedExample& example : kWorkedExamples) {
+        const Choices& c = example.choices;
+        const auto time =
+            oracleRecordingTime(c.cameraPosition + 1, c.quality, c.rate, c.audio, c.disk);
+        ASSERT_TRUE(time) << example;
+        EXPECT_EQ(time->hoursText, example.hoursText) << example;
+        EXPECT_EQ(time->daysText, example.daysText) << example;
     }
     const auto tie = oracleRecordingTime(1, "Q4 (13KB)", "25", "No Audio", "1 TB");
     ASSERT_TRUE(tie);
@@ -213,4 +198,4 @@ TEST(ExhaustiveOracle, OracleRoundsHalvesToEven) {
 }
 
 }  // namespace
-}  // namespace storagecalc::reliability
+}  // namespace storagecalc::oracle

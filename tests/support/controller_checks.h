@@ -1,51 +1,22 @@
 #pragma once
 
 // What must hold of the controller after every operation, and how each operation may change it.
-// Shared by the randomized test and the fuzz target, so it reports through return values rather
-// than through a test framework. The fixed texts are written out here on purpose instead of being
-// read from the catalogue, so that a wrong catalogue cannot vouch for itself.
+// Shared by the tests and the fuzz targets, so it reports through return values rather than
+// through a test framework. The expected texts are our own copy, never the catalogue's.
 
 #include <array>
 #include <climits>
 #include <cstddef>
 #include <optional>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "catalogue_facts.h"
 #include "core/calculator_controller.h"
 
-namespace storagecalc::reliability {
-
-using Texts = std::vector<std::string>;
-
-inline const Texts kCameraTexts = {"1", "2",  "3",  "4",  "5",  "6",  "7",  "8",
-                                   "9", "10", "11", "12", "13", "14", "15", "16"};
-inline const Texts kNtscResolutions = {"720 x 240 (2CIF)", "360 x 240 (CIF)"};
-inline const Texts kPalResolutions = {"720 x 288 (2CIF)", "360 x 288 (CIF)"};
-inline const Texts kTwoCifQualities = {"Q7 (18KB)", "Q6 (17KB)", "Q5 (15KB)", "Q4 (13KB)",
-                                       "Q3 (10KB)", "Q2 (7KB)",  "Q1 (5KB)"};
-inline const Texts kCifQualities = {"Q7 (11KB)", "Q6 (10KB)", "Q5 (9KB)", "Q4 (8KB)",
-                                    "Q3 (6KB)",  "Q2 (5KB)",  "Q1 (3KB)"};
-inline const Texts kNtscRates = {"30", "15", "10", "7", "6", "5", "4", "3", "2", "1"};
-inline const Texts kPalRates = {"25", "12", "8", "6", "5", "4", "3", "2", "1"};
-inline const Texts kAudioTexts = {"No Audio", "8 kHz Audio (8KB/sec)", "12 kHz Audio (12KB/sec)"};
-inline const Texts kDiskTexts = {"250 GB", "500 GB", "750 GB", "1 TB"};
-inline const std::array<std::string, kListCount> kPlaceholders = {
-    "< select # of cameras >",   "< select resolution >",          "< select picture quality >",
-    "< select recording rate >", "< select audio sampling rate >", "< select HDD size >"};
-inline const std::array<std::string, kListCount> kMissingMessages = {
-    "You must select the number of cameras.",   "You must select the resolution.",
-    "You must select the picture quality.",     "You must select the recording rate.",
-    "You must select the audio sampling rate.", "You must select the HDD size."};
-
-inline const Texts& resolutionsOf(VideoStandard standard) {
-    return standard == VideoStandard::PAL ? kPalResolutions : kNtscResolutions;
-}
-
-inline const Texts& ratesOf(VideoStandard standard) {
-    return standard == VideoStandard::PAL ? kPalRates : kNtscRates;
-}
+namespace storagecalc::oracle {
 
 inline const char* nameOf(ListId list) {
     static const std::array<const char*, kListCount> names = {"cameras",   "resolution", "quality",
@@ -53,25 +24,23 @@ inline const char* nameOf(ListId list) {
     return names.at(indexOf(list));
 }
 
-// A copy of everything the window shows, so states can be compared before and after.
-struct ListState {
-    Texts entries;
-    std::optional<int> selection;
-    std::string text;
-    bool operator==(const ListState&) const = default;
-};
+// Whether the list holds an entry at the position.
+inline bool offers(const OptionList& list, int position) {
+    return position >= 0 && static_cast<std::size_t>(position) < list.entries.size();
+}
 
+// A copy of everything the window shows, so states can be compared before and after.
 struct ControllerState {
     VideoStandard standard = VideoStandard::NTSC;
     bool ntscChecked = false;
     bool palChecked = false;
-    std::array<ListState, kListCount> lists;
+    std::array<OptionList, kListCount> lists;
     std::string hours;
     std::string days;
     bool operator==(const ControllerState&) const = default;
 
-    const ListState& list(ListId id) const { return lists.at(indexOf(id)); }
-    ListState& list(ListId id) { return lists.at(indexOf(id)); }
+    const OptionList& list(ListId id) const { return lists.at(indexOf(id)); }
+    OptionList& list(ListId id) { return lists.at(indexOf(id)); }
 };
 
 inline ControllerState capture(const CalculatorController& controller) {
@@ -80,8 +49,7 @@ inline ControllerState capture(const CalculatorController& controller) {
     state.ntscChecked = controller.ntscChecked();
     state.palChecked = controller.palChecked();
     for (const ListId id : kAllLists) {
-        const OptionList& list = controller.optionList(id);
-        state.list(id) = ListState{list.entries, list.selection, list.text};
+        state.list(id) = controller.optionList(id);
     }
     state.hours = controller.hoursText();
     state.days = controller.daysText();
@@ -99,67 +67,36 @@ struct Operation {
     bool operator==(const Operation&) const = default;
 };
 
+// Through the named handlers the window calls, so that each of them is exercised.
 inline ControllerOutcome apply(CalculatorController& controller, const Operation& op) {
+    using Command = ControllerOutcome (CalculatorController::*)();
+    using Click = ControllerOutcome (CalculatorController::*)(int);
+    using C = CalculatorController;
+    // By OpKind, then by ListId.
+    static constexpr std::array<Command, 5> commands = {&C::cmdClear_Click, &C::mnuClear_Click,
+                                                        &C::mnuNTSC_Click, &C::mnuPAL_Click,
+                                                        &C::cmdCalculate_Click};
+    static constexpr std::array<Click, kListCount> clicks = {
+        &C::cameras_Click,   &C::resolution_Click, &C::quality_Click,
+        &C::frameRate_Click, &C::audio_Click,      &C::hddsize_Click};
+    static constexpr std::array<Command, kListCount> changes = {
+        &C::cameras_Change,   &C::resolution_Change, &C::quality_Change,
+        &C::frameRate_Change, &C::audio_Change,      &C::hddsize_Change};
     switch (op.kind) {
-        case OpKind::cmdClear:
-            return controller.cmdClear_Click();
-        case OpKind::mnuClear:
-            return controller.mnuClear_Click();
-        case OpKind::mnuNTSC:
-            return controller.mnuNTSC_Click();
-        case OpKind::mnuPAL:
-            return controller.mnuPAL_Click();
-        case OpKind::cmdCalculate:
-            return controller.cmdCalculate_Click();
         case OpKind::click:
-            switch (op.list) {
-                case ListId::cameras:
-                    return controller.cameras_Click(op.position);
-                case ListId::resolution:
-                    return controller.resolution_Click(op.position);
-                case ListId::quality:
-                    return controller.quality_Click(op.position);
-                case ListId::frameRate:
-                    return controller.frameRate_Click(op.position);
-                case ListId::audio:
-                    return controller.audio_Click(op.position);
-                case ListId::hddsize:
-                    return controller.hddsize_Click(op.position);
-            }
-            break;
+            return (controller.*clicks.at(indexOf(op.list)))(op.position);
         case OpKind::change:
-            switch (op.list) {
-                case ListId::cameras:
-                    return controller.cameras_Change();
-                case ListId::resolution:
-                    return controller.resolution_Change();
-                case ListId::quality:
-                    return controller.quality_Change();
-                case ListId::frameRate:
-                    return controller.frameRate_Change();
-                case ListId::audio:
-                    return controller.audio_Change();
-                case ListId::hddsize:
-                    return controller.hddsize_Change();
-            }
-            break;
+            return (controller.*changes.at(indexOf(op.list)))();
+        default:
+            return (controller.*commands.at(static_cast<std::size_t>(op.kind)))();
     }
-    return {};
 }
 
 // The operation as a line of code that repeats it.
 inline std::string describe(const Operation& op) {
+    static const std::array<const char*, 5> commands = {"cmdClear", "mnuClear", "mnuNTSC", "mnuPAL",
+                                                        "cmdCalculate"};
     switch (op.kind) {
-        case OpKind::cmdClear:
-            return "cmdClear_Click()";
-        case OpKind::mnuClear:
-            return "mnuClear_Click()";
-        case OpKind::mnuNTSC:
-            return "mnuNTSC_Click()";
-        case OpKind::mnuPAL:
-            return "mnuPAL_Click()";
-        case OpKind::cmdCalculate:
-            return "cmdCalculate_Click()";
         case OpKind::click: {
             std::string position = std::to_string(op.position);
             if (op.position == INT_MIN) {
@@ -171,8 +108,9 @@ inline std::string describe(const Operation& op) {
         }
         case OpKind::change:
             return std::string(nameOf(op.list)) + "_Change()";
+        default:
+            return std::string(commands.at(static_cast<std::size_t>(op.kind))) + "_Click()";
     }
-    return "?";
 }
 
 inline std::string describe(const std::vector<Operation>& ops) {
@@ -183,7 +121,7 @@ inline std::string describe(const std::vector<Operation>& ops) {
     return text;
 }
 
-inline std::string describe(const ListState& list) {
+inline std::string describe(const OptionList& list) {
     std::ostringstream out;
     out << "{";
     for (std::size_t i = 0; i < list.entries.size(); ++i) {
@@ -210,6 +148,10 @@ inline std::string describe(const ControllerState& state) {
     return out.str();
 }
 
+inline std::ostream& operator<<(std::ostream& out, const ControllerState& state) {
+    return out << describe(state);
+}
+
 // A broken rule: a short name that stays the same for the same fault (the shrinker relies on it)
 // and the particulars.
 struct Violation {
@@ -231,10 +173,7 @@ inline bool isTailOf(const Texts& list, const Texts& sequence) {
 }
 
 inline bool validClick(const ControllerState& before, const Operation& op) {
-    if (op.kind != OpKind::click || op.position < 0) {
-        return false;
-    }
-    return static_cast<std::size_t>(op.position) < before.list(op.list).entries.size();
+    return op.kind == OpKind::click && offers(before.list(op.list), op.position);
 }
 
 inline bool isReset(const Operation& op) {
@@ -272,10 +211,9 @@ inline std::optional<Violation> checkInvariants(const ControllerState& s) {
         return fail("rate-tail", "frameRate list is not a tail of the standard's sequence");
     }
     for (const ListId id : kAllLists) {
-        const ListState& list = s.list(id);
+        const OptionList& list = s.list(id);
         if (list.selection) {
-            if (*list.selection < 0 ||
-                static_cast<std::size_t>(*list.selection) >= list.entries.size()) {
+            if (!offers(list, *list.selection)) {
                 return fail("selection-valid", std::string(nameOf(id)) + " selection out of range");
             }
             if (list.text != list.entries[static_cast<std::size_t>(*list.selection)]) {
@@ -405,9 +343,8 @@ inline std::optional<Violation> checkTransition(const ControllerState& before, c
                 }
             }
             if (op.list == ListId::resolution) {
-                const ListState& quality = after.list(ListId::quality);
-                const Texts& set = op.position == 0 ? kTwoCifQualities : kCifQualities;
-                if (quality.entries != set || quality.selection) {
+                const OptionList& quality = after.list(ListId::quality);
+                if (quality.entries != qualitiesOf(op.position) || quality.selection) {
                     return fail("resolution-pick-loads-quality",
                                 "quality list not refilled with the resolution's set");
                 }
@@ -415,7 +352,7 @@ inline std::optional<Violation> checkTransition(const ControllerState& before, c
             const bool cellChosen =
                 after.list(ListId::cameras).selection && after.list(ListId::resolution).selection;
             if ((op.list == ListId::cameras || op.list == ListId::resolution) && cellChosen) {
-                const ListState& rates = after.list(ListId::frameRate);
+                const OptionList& rates = after.list(ListId::frameRate);
                 if (rates.entries.empty() || rates.selection) {
                     return fail("cell-pick-loads-rates",
                                 "frameRate not refilled although cameras and resolution are "
@@ -438,4 +375,4 @@ inline std::optional<Violation> checkTransition(const ControllerState& before, c
     return std::nullopt;
 }
 
-}  // namespace storagecalc::reliability
+}  // namespace storagecalc::oracle

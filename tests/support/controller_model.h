@@ -4,45 +4,16 @@
 // straight from the rules of the window rather than from the core's code. The results come from
 // the exact oracle, the recording rates from our own copy of the availability grid.
 
-#include <array>
 #include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 
-#include "tests/reliability/controller_invariants.h"
-#include "tests/reliability/recording_oracle.h"
+#include "catalogue_facts.h"
+#include "controller_checks.h"
+#include "recording_oracle.h"
 
-namespace storagecalc::reliability {
-
-// Highest rate on offer, by standard, resolution (0 2CIF, 1 CIF) and camera count 1..16.
-inline constexpr std::array<std::array<std::array<int, 16>, 2>, 2> kHighestRate = {{
-    {{{30, 30, 15, 15, 10, 10, 7, 7, 6, 6, 5, 5, 4, 4, 3, 3},
-      {30, 30, 30, 30, 15, 15, 15, 15, 10, 10, 10, 10, 7, 7, 7, 7}}},
-    {{{25, 25, 12, 12, 8, 8, 6, 6, 6, 6, 5, 5, 4, 4, 3, 3},
-      {25, 25, 25, 25, 12, 12, 12, 12, 8, 8, 8, 8, 6, 6, 6, 6}}},
-}};
-
-// The standard's sequence from the cell's highest rate down to "1".
-inline Texts expectedRates(VideoStandard standard, int cameraPosition, int resolutionPosition) {
-    const int highest = kHighestRate.at(standard == VideoStandard::PAL ? 1 : 0)
-                            .at(static_cast<std::size_t>(resolutionPosition))
-                            .at(static_cast<std::size_t>(cameraPosition));
-    const Texts& sequence = ratesOf(standard);
-    Texts rates;
-    for (const std::string& rate : sequence) {
-        if (!rates.empty() || rate == std::to_string(highest)) {
-            rates.push_back(rate);
-        }
-    }
-    return rates;
-}
-
-struct ExpectedOutcome {
-    std::optional<std::string> messageTitle;
-    std::string messageText;
-    std::optional<ListId> focusList;
-};
+namespace storagecalc::oracle {
 
 class ControllerModel {
   public:
@@ -52,7 +23,7 @@ class ControllerModel {
 
     const ControllerState& state() const { return m_state; }
 
-    ExpectedOutcome apply(const Operation& op) {
+    ControllerOutcome apply(const Operation& op) {
         switch (op.kind) {
             case OpKind::cmdClear:
             case OpKind::mnuClear:
@@ -101,15 +72,14 @@ class ControllerModel {
     }
 
     void choose(ListId id, std::optional<int> position) {
-        ListState& list = m_state.list(id);
+        OptionList& list = m_state.list(id);
         list.selection = position;
         list.text = position ? list.entries.at(static_cast<std::size_t>(*position))
                              : kPlaceholders.at(indexOf(id));
     }
 
     void pick(ListId id, int position) {
-        const ListState& list = m_state.list(id);
-        if (position < 0 || static_cast<std::size_t>(position) >= list.entries.size()) {
+        if (!offers(m_state.list(id), position)) {
             return;  // nothing to choose there
         }
         choose(id, position);
@@ -118,14 +88,14 @@ class ControllerModel {
         const std::optional<int> cameras = m_state.list(ListId::cameras).selection;
         const std::optional<int> resolution = m_state.list(ListId::resolution).selection;
         if (id == ListId::resolution) {
-            refill(ListId::quality, position == 0 ? kTwoCifQualities : kCifQualities);
+            refill(ListId::quality, qualitiesOf(position));
         }
         if ((id == ListId::cameras || id == ListId::resolution) && cameras && resolution) {
             refill(ListId::frameRate, expectedRates(m_state.standard, *cameras, *resolution));
         }
     }
 
-    ExpectedOutcome calculate() {
+    ControllerOutcome calculate() {
         for (const ListId id : kAllLists) {
             if (!m_state.list(id).selection) {
                 return {std::string("Missing Data"), kMissingMessages.at(indexOf(id)), id};
@@ -150,11 +120,10 @@ class ControllerModel {
 
 // Compares the controller with the model after an operation.
 inline std::optional<Violation> checkAgainstModel(const ControllerModel& model,
-                                                  const ExpectedOutcome& expected,
+                                                  const ControllerOutcome& expected,
                                                   const ControllerOutcome& outcome,
                                                   const ControllerState& actual) {
-    if (outcome.messageTitle != expected.messageTitle || outcome.focusList != expected.focusList ||
-        (expected.messageTitle && outcome.messageText != expected.messageText)) {
+    if (outcome != expected) {
         return Violation{"model-outcome", "expected message \"" +
                                               expected.messageTitle.value_or("(none)") + "\": \"" +
                                               expected.messageText + "\", got \"" +
@@ -191,8 +160,8 @@ class CheckedRun {
 
     std::optional<Violation> step(const Operation& op) {
         ControllerState before = std::move(m_state);
-        const ControllerOutcome outcome = reliability::apply(m_controller, op);
-        const ExpectedOutcome expected = m_model.apply(op);
+        const ControllerOutcome outcome = oracle::apply(m_controller, op);
+        const ControllerOutcome expected = m_model.apply(op);
         m_state = capture(m_controller);
         if (auto broken = checkInvariants(m_state)) {
             return broken;
@@ -218,4 +187,4 @@ class CheckedRun {
     ControllerState m_state;
 };
 
-}  // namespace storagecalc::reliability
+}  // namespace storagecalc::oracle

@@ -1,66 +1,17 @@
 #pragma once
 
 // Recording time in exact integer and rational arithmetic, as a reference for the core's
-// floating-point calculation. The value tables are deliberately our own copies: looking values up
-// through the core would only check the core against itself.
+// floating-point calculation, with the values of our own copy of the catalogue.
 
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
-namespace storagecalc::reliability {
+#include "catalogue_facts.h"
 
-struct ValuedText {
-    std::string_view text;
-    std::int64_t value;
-};
-
-// Kilobytes per image, both quality sets.
-inline constexpr ValuedText kOracleKilobytesPerImage[] = {
-    {"Q7 (18KB)", 18}, {"Q6 (17KB)", 17}, {"Q5 (15KB)", 15}, {"Q4 (13KB)", 13}, {"Q3 (10KB)", 10},
-    {"Q2 (7KB)", 7},   {"Q1 (5KB)", 5},   {"Q7 (11KB)", 11}, {"Q6 (10KB)", 10}, {"Q5 (9KB)", 9},
-    {"Q4 (8KB)", 8},   {"Q3 (6KB)", 6},   {"Q2 (5KB)", 5},   {"Q1 (3KB)", 3},
-};
-
-// Images per second, both standards.
-inline constexpr ValuedText kOracleImagesPerSecond[] = {
-    {"30", 30}, {"25", 25}, {"15", 15}, {"12", 12}, {"10", 10}, {"8", 8}, {"7", 7},
-    {"6", 6},   {"5", 5},   {"4", 4},   {"3", 3},   {"2", 2},   {"1", 1},
-};
-
-// Audio kilobytes per second.
-inline constexpr ValuedText kOracleAudio[] = {
-    {"No Audio", 0},
-    {"8 kHz Audio (8KB/sec)", 8},
-    {"12 kHz Audio (12KB/sec)", 12},
-};
-
-// Disk gigabytes; a terabyte is 1000 of them.
-inline constexpr ValuedText kOracleDiskGigabytes[] = {
-    {"250 GB", 250},
-    {"500 GB", 500},
-    {"750 GB", 750},
-    {"1 TB", 1000},
-};
-
-template <std::size_t N>
-constexpr std::optional<std::int64_t> findValue(const ValuedText (&table)[N],
-                                                std::string_view text) {
-    for (const ValuedText& row : table) {
-        if (row.text == text) {
-            return row.value;
-        }
-    }
-    return std::nullopt;
-}
-
-template <std::size_t N>
-constexpr std::int64_t valueOrZero(const ValuedText (&table)[N], std::string_view text) {
-    return findValue(table, text).value_or(0);
-}
+namespace storagecalc::oracle {
 
 // A fraction rounded to a whole number of tenths, ties to even.
 struct RoundedTenths {
@@ -130,10 +81,10 @@ inline std::optional<OracleTime> oracleRecordingTime(std::int64_t cameraCount,
                                                      std::string_view rate, std::string_view audio,
                                                      std::string_view disk,
                                                      std::string_view separator = ".") {
-    const std::int64_t imageSize = valueOrZero(kOracleKilobytesPerImage, quality);
-    const std::int64_t imagesPerSecond = valueOrZero(kOracleImagesPerSecond, rate);
-    const std::int64_t audioRate = valueOrZero(kOracleAudio, audio);
-    const std::int64_t gigabytes = valueOrZero(kOracleDiskGigabytes, disk);
+    const std::int64_t imageSize = findValue(kQualities, quality).value_or(0);
+    const std::int64_t imagesPerSecond = findRate(rate).value_or(0);
+    const std::int64_t audioRate = findValue(kAudio, audio).value_or(0);
+    const std::int64_t gigabytes = findValue(kDisks, disk).value_or(0);
     if (imageSize == 0 || imagesPerSecond == 0 || cameraCount == 0) {
         return std::nullopt;
     }
@@ -148,4 +99,4 @@ inline std::optional<OracleTime> oracleRecordingTime(std::int64_t cameraCount,
     return time;
 }
 
-}  // namespace storagecalc::reliability
+}  // namespace storagecalc::oracle
