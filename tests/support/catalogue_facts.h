@@ -157,7 +157,6 @@ struct Choices {
 
 // Figures worked out by hand.
 struct WorkedExample {
-    const char* what;
     Choices choices;
     double hours;  // unrounded, to within 1e-6
     std::string_view hoursText;
@@ -165,32 +164,25 @@ struct WorkedExample {
 };
 
 inline std::ostream& operator<<(std::ostream& out, const WorkedExample& example) {
-    return out << example.what;
+    const Choices& c = example.choices;
+    return out << c.cameraPosition + 1 << " cameras, " << c.resolution << ", " << c.quality << ", "
+               << c.rate << ", " << c.audio << ", " << c.disk;
 }
 
 inline constexpr WorkedExample kWorkedExamples[] = {
-    {"sixteen cameras at 2CIF",
-     {15, "720 x 240 (2CIF)", "Q4 (13KB)", "3", "No Audio", "250 GB"},
-     101.7252604,
-     "101.7",
-     "4.2"},
-    {"audio takes room in each block",
-     {3, "360 x 240 (CIF)", "Q7 (11KB)", "30", "12 kHz Audio (12KB/sec)", "1 TB"},
+    // Sixteen cameras at 2CIF.
+    {{15, "720 x 240 (2CIF)", "Q4 (13KB)", "3", "No Audio", "250 GB"}, 101.7252604, "101.7", "4.2"},
+    // Audio takes room in each block.
+    {{3, "360 x 240 (CIF)", "Q7 (11KB)", "30", "12 kHz Audio (12KB/sec)", "1 TB"},
      180.8449074,
      "180.8",
      "7.5"},
-    {"whole number shown without a decimal",
-     {0, "720 x 240 (2CIF)", "Q3 (10KB)", "30", "No Audio", "250 GB"},
-     217.0138888,
-     "217",
-     "9"},
-    {"exact half goes to the even tenth",
-     {0, "720 x 288 (2CIF)", "Q4 (13KB)", "25", "No Audio", "1 TB"},
-     781.25,
-     "781.2",
-     "32.6"},
-    {"days come from the unrounded hours",
-     {0, "720 x 288 (2CIF)", "Q7 (18KB)", "25", "8 kHz Audio (8KB/sec)", "500 GB"},
+    // A whole number is shown without a decimal.
+    {{0, "720 x 240 (2CIF)", "Q3 (10KB)", "30", "No Audio", "250 GB"}, 217.0138888, "217", "9"},
+    // An exact half goes to the even tenth.
+    {{0, "720 x 288 (2CIF)", "Q4 (13KB)", "25", "No Audio", "1 TB"}, 781.25, "781.2", "32.6"},
+    // Days come from the unrounded hours.
+    {{0, "720 x 288 (2CIF)", "Q7 (18KB)", "25", "8 kHz Audio (8KB/sec)", "500 GB"},
      260.4166666,
      "260.4",
      "10.9"},

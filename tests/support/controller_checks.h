@@ -69,9 +69,9 @@ struct Operation {
 
 // Through the named handlers the window calls, so that each of them is exercised.
 inline ControllerOutcome apply(CalculatorController& controller, const Operation& op) {
-    using Command = ControllerOutcome (CalculatorController::*)();
-    using Click = ControllerOutcome (CalculatorController::*)(int);
     using C = CalculatorController;
+    using Command = ControllerOutcome (C::*)();
+    using Click = ControllerOutcome (C::*)(int);
     // By OpKind, then by ListId.
     static constexpr std::array<Command, 5> commands = {&C::cmdClear_Click, &C::mnuClear_Click,
                                                         &C::mnuNTSC_Click, &C::mnuPAL_Click,
