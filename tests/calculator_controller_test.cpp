@@ -11,7 +11,8 @@ namespace storagecalc {
 namespace {
 
 using oracle::capture;
-using oracle::Texts;
+using oracle::kMissingMessages;
+using oracle::kPlaceholders;
 
 // Positions of the worked example: 16 cameras, 2CIF, Q4, 3 IPS, no audio, 250 GB.
 void chooseWorkedExample(CalculatorController& controller) {
@@ -42,14 +43,14 @@ TEST_F(ControllerTest, StartUpState) {
     EXPECT_TRUE(controller.ntscChecked());
     EXPECT_FALSE(controller.palChecked());
     EXPECT_EQ(list(ListId::cameras).entries.size(), 16U);
-    EXPECT_EQ(list(ListId::resolution).entries, (Texts{"720 x 240 (2CIF)", "360 x 240 (CIF)"}));
+    EXPECT_EQ(list(ListId::resolution).entries, oracle::kNtscResolutions);
     EXPECT_TRUE(list(ListId::quality).entries.empty());
     EXPECT_TRUE(list(ListId::frameRate).entries.empty());
     EXPECT_EQ(list(ListId::audio).entries.size(), 3U);
     EXPECT_EQ(list(ListId::hddsize).entries.size(), 4U);
     for (ListId id : kAllLists) {
         EXPECT_FALSE(list(id).selection);
-        EXPECT_EQ(list(id).text, OptionCatalogue::placeholder(id));
+        EXPECT_EQ(list(id).text, kPlaceholders.at(indexOf(id)));
     }
     expectResults("", "");
 }
@@ -80,7 +81,7 @@ TEST_F(ControllerTest, CalculateWithNothingChosenAsksForCameras) {
     const ControllerOutcome outcome = controller.cmdCalculate_Click();
     ASSERT_TRUE(outcome.messageTitle);
     EXPECT_EQ(*outcome.messageTitle, "Missing Data");
-    EXPECT_EQ(outcome.messageText, "You must select the number of cameras.");
+    EXPECT_EQ(outcome.messageText, kMissingMessages.at(indexOf(ListId::cameras)));
     EXPECT_EQ(outcome.focusList, ListId::cameras);
 }
 
@@ -89,10 +90,10 @@ TEST_F(ControllerTest, FailedCalculateKeepsShownResultsAndState) {
     controller.cmdCalculate_Click();
     controller.quality_Change();  // typing in the field drops the choice, not the results
     expectResults("4.2", "101.7");
-    EXPECT_EQ(list(ListId::quality).text, "< select picture quality >");
+    EXPECT_EQ(list(ListId::quality).text, kPlaceholders.at(indexOf(ListId::quality)));
     CalculatorController before = controller;
     const ControllerOutcome outcome = controller.cmdCalculate_Click();
-    EXPECT_EQ(outcome.messageText, "You must select the picture quality.");
+    EXPECT_EQ(outcome.messageText, kMissingMessages.at(indexOf(ListId::quality)));
     EXPECT_EQ(outcome.focusList, ListId::quality);
     EXPECT_EQ(capture(before), capture(controller));
 }
@@ -124,11 +125,11 @@ TEST_F(ControllerTest, CameraPickRefillsRatesOnlyOnceResolutionIsChosen) {
     controller.cameras_Click(4);
     EXPECT_TRUE(list(ListId::frameRate).entries.empty());
     controller.resolution_Click(0);
-    EXPECT_EQ(list(ListId::frameRate).entries, (Texts{"10", "7", "6", "5", "4", "3", "2", "1"}));
+    EXPECT_EQ(list(ListId::frameRate).entries, oracle::expectedRates(VideoStandard::NTSC, 4, 0));
     controller.frameRate_Click(1);
     controller.cameras_Click(4);  // the same count again still drops the chosen rate
     EXPECT_FALSE(list(ListId::frameRate).selection);
-    EXPECT_EQ(list(ListId::frameRate).text, "< select recording rate >");
+    EXPECT_EQ(list(ListId::frameRate).text, kPlaceholders.at(indexOf(ListId::frameRate)));
 }
 
 TEST_F(ControllerTest, ResolutionPickRefillsBothListsAndDropsTheirChoices) {
@@ -137,7 +138,7 @@ TEST_F(ControllerTest, ResolutionPickRefillsBothListsAndDropsTheirChoices) {
     controller.quality_Click(2);
     controller.frameRate_Click(0);  // "10", offered at CIF as well
     controller.resolution_Click(1);
-    EXPECT_EQ(list(ListId::quality).entries, OptionCatalogue::qualityTexts(1));
+    EXPECT_EQ(list(ListId::quality).entries, oracle::kCifQualities);
     EXPECT_FALSE(list(ListId::quality).selection);
     EXPECT_EQ(list(ListId::frameRate).entries.front(), "15");
     EXPECT_FALSE(list(ListId::frameRate).selection);
@@ -182,7 +183,7 @@ TEST_F(ControllerTest, StandardSwitchResetsEvenWhenAlreadyActive) {
     EXPECT_TRUE(controller.palChecked());
     controller.cmdClear_Click();
     EXPECT_EQ(controller.standard(), VideoStandard::PAL);
-    EXPECT_EQ(list(ListId::resolution).entries, (Texts{"720 x 288 (2CIF)", "360 x 288 (CIF)"}));
+    EXPECT_EQ(list(ListId::resolution).entries, oracle::kPalResolutions);
     controller.cameras_Click(0);
     controller.resolution_Click(0);
     EXPECT_EQ(list(ListId::frameRate).entries.front(), "25");
@@ -193,7 +194,7 @@ TEST_F(ControllerTest, ChangeDropsOnlyThatChoice) {
     controller.cmdCalculate_Click();
     controller.cameras_Change();
     EXPECT_FALSE(list(ListId::cameras).selection);
-    EXPECT_EQ(list(ListId::cameras).text, "< select # of cameras >");
+    EXPECT_EQ(list(ListId::cameras).text, kPlaceholders.at(indexOf(ListId::cameras)));
     EXPECT_EQ(list(ListId::cameras).entries.size(), 16U);
     EXPECT_EQ(list(ListId::frameRate).selection, 0);
     expectResults("4.2", "101.7");
