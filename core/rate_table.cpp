@@ -15,7 +15,7 @@ constexpr std::array<int, 10> kPalCounterpart = {0, 1, 2, 3, 3, 4, 5, 6, 7, 8};
 // between cameras: two cameras per step at 2CIF, four per step at CIF.
 constexpr int ntscTopIndex(int cameraCount, int resolutionIndex) {
     const int camerasPerStep = resolutionIndex == 0 ? 2 : 4;
-    return (cameraCount + camerasPerStep - 1) / camerasPerStep - 1;
+    return ((cameraCount + camerasPerStep - 1) / camerasPerStep) - 1;
 }
 
 }  // namespace

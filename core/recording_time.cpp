@@ -88,22 +88,26 @@ std::string formatOneDecimal(double x, std::string_view decimalSeparator) {
     text += std::to_string(tenths / 10);
     if (tenths % 10 != 0) {
         text += decimalSeparator;
-        text += static_cast<char>('0' + tenths % 10);
+        text += static_cast<char>('0' + (tenths % 10));
     }
     return text;
 }
 
 CalculationResult calculateRecordingTime(const Selections& selections,
                                          std::string_view decimalSeparator) {
+    // Each entry is taken where it is checked, so nothing below can read an empty choice.
+    std::array<const ChosenEntry*, kListCount> chosen{};
     for (const ListId list : kAllLists) {
-        if (!selections.at(indexOf(list))) {
+        const std::optional<ChosenEntry>& selection = selections.at(indexOf(list));
+        if (!selection) {
             return MissingSelection{list, missingSelectionMessage(list)};
         }
+        chosen.at(indexOf(list)) = &*selection;
     }
-    const auto text = [&selections](ListId list) { return selections.at(indexOf(list))->text; };
+    const auto text = [&chosen](ListId list) { return chosen.at(indexOf(list))->text; };
 
     const double cameraCount =
-        OptionCatalogue::cameraCount(selections.at(indexOf(ListId::cameras))->position);
+        OptionCatalogue::cameraCount(chosen.at(indexOf(ListId::cameras))->position);
     const double rate = OptionCatalogue::imagesPerSecond(text(ListId::frameRate));
     const double imageSize = OptionCatalogue::kilobytesPerImage(text(ListId::quality));
     const double audio = OptionCatalogue::audioKilobytesPerSecond(text(ListId::audio));

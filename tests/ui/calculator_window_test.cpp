@@ -118,7 +118,7 @@ TEST_F(CalculatorWindowTest, MissingChoiceIsReportedThenFocused) {
 TEST_F(CalculatorWindowTest, EnterAndSpacePressTheFocusedButton) {
     openWindow();
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
-        QApplication::setActiveWindow(m_window.get());
+        activate(m_window.get());
         child("cmdCalculate")->setFocus();
         const auto seen =
             m_guard.answerBoxesDuring([&] { QTest::keyClick(child("cmdCalculate"), key); });

@@ -28,7 +28,7 @@ class WindowStressTest : public ::testing::Test {
         if (window == nullptr) {
             window = m_windows->showCalculator();
         }
-        QApplication::setActiveWindow(window);
+        activate(window);
         return window;
     }
 

@@ -53,6 +53,12 @@ void processDeletions() {
     QCoreApplication::processEvents();
 }
 
+void activate(QWidget* window) {
+    // The request goes through the platform and arrives as an event, so it takes a wait.
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window)) << window->objectName().toStdString();
+}
+
 std::string differencesFromController(const CalculatorWindow& window) {
     std::string differences;
     const CalculatorController& controller = window.controller();
@@ -88,8 +94,7 @@ CalculatorWindow& UiTest::openWindow() {
     m_window = std::make_unique<CalculatorWindow>();
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);  // the test owns it
     m_window->show();
-    QApplication::setActiveWindow(m_window.get());
-    EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    activate(m_window.get());
     return *m_window;
 }
 

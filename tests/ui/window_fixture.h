@@ -67,6 +67,10 @@ class UiTest : public ::testing::Test {
 // Drains deferred deletions so that closed windows are really gone.
 void processDeletions();
 
+// Makes window the active one, as the window system does when the user clicks it, and waits
+// until it is: shortcuts and Enter reach only the active window.
+void activate(QWidget* window);
+
 // Where the widgets differ from the controller's state; empty when they show exactly it.
 std::string differencesFromController(const CalculatorWindow& window);
 
