@@ -6,7 +6,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("MV-4016 Storage Calculator"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("mv4016-calculator"));
+    // Names the installed desktop entry, so that the desktop shows its name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(STORAGECALC_APP_ID));
 
     storagecalc::WindowCoordinator windows;
     QObject::connect(&windows, &storagecalc::WindowCoordinator::quitRequested, &app,

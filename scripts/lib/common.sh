@@ -4,6 +4,9 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 JOBS="${JOBS:-2}"
 
+# The reverse-DNS application id: desktop entry, AppStream metadata and icons are named after it.
+APP_ID=org.example.c_seed_aadf6ee7.mv4016_calculator
+
 # Packages every build needs; the scripts add their own on top.
 BUILD_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
                 qt6-base-dev libgl-dev fonts-liberation2 fonts-dejavu-core)
@@ -13,6 +16,17 @@ as_root() {
         "$@"
     else
         sudo "$@"
+    fi
+}
+
+# The time stamp a package gets: the last commit's, or outside git the changelog's latest entry's;
+# a SOURCE_DATE_EPOCH already set wins.
+source_date_epoch() {
+    if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
+        echo "$SOURCE_DATE_EPOCH"
+    else
+        git -C "$ROOT" log -1 --format=%ct 2>/dev/null ||
+            dpkg-parsechangelog -l "$ROOT/packaging/changelog" -S Timestamp
     fi
 }
 
