@@ -72,7 +72,7 @@ GlyphLabel::GlyphLabel(const QString& text, QWidget* parent) : QLabel(text, pare
 QSize GlyphLabel::sizeHint() const {
     // A pixel of room on each side for the anti-aliased edge.
     const QRectF ink = QFontMetricsF(font()).tightBoundingRect(text());
-    return ink.size().toSize().grownBy(QMargins(1, 1, 1, 1));
+    return ink.size().toSize().grownBy(QMargins(1, 1, 1, 1) + contentsMargins());
 }
 
 void GlyphLabel::paintEvent(QPaintEvent* /*event*/) {
@@ -80,7 +80,7 @@ void GlyphLabel::paintEvent(QPaintEvent* /*event*/) {
     painter.setPen(palette().color(foregroundRole()));
     painter.setFont(font());
     const QRectF ink = QFontMetricsF(font()).tightBoundingRect(text());
-    painter.drawText(QRectF(rect()).center() - ink.center(), text());
+    painter.drawText(QRectF(contentsRect()).center() - ink.center(), text());
 }
 
 }  // namespace storagecalc

@@ -165,14 +165,19 @@ QImage unclippedTwin(const QLabel* label, int margin) {
         // A caption wraps at its width: the twin keeps the width and shows every line.
         twin = new CaptionLabel(caption->text(), &frame);
         twin->resize(label->width(), label->height() + 20 * label->fontMetrics().lineSpacing());
+        twin->move(margin, margin);
     } else {
-        twin = new QLabel(label->text(), &frame);
-        twin->resize(label->size());
+        // The text is placed in the contents: margins all round leave it where it was.
+        twin = qobject_cast<const GlyphLabel*>(label) != nullptr
+                   ? new GlyphLabel(label->text(), &frame)
+                   : new QLabel(label->text(), &frame);
+        twin->setContentsMargins(margin, margin, margin, margin);
+        twin->resize(label->size() + QSize(2 * margin, 2 * margin));
     }
     twin->setFont(label->font());
     twin->setAlignment(label->alignment());
-    twin->move(margin, margin);
-    frame.resize(twin->width() + 2 * margin, twin->height() + 2 * margin);
+    frame.resize(twin->geometry().bottomRight().x() + 1 + margin,
+                 twin->geometry().bottomRight().y() + 1 + margin);
     return grabImage(&frame);
 }
 
@@ -295,8 +300,12 @@ TEST_F(TextFitTest, DividerInkLiesInsideItsLabelClearOfTheResults) {
     const QRect ink = inkBounds(twin, twin.rect());
     const QRect label = toDevice(QRectF(QPointF(kMargin, kMargin), divider->size()), ratio);
     EXPECT_TRUE(label.contains(ink))
-        << "ink " << ink.width() << " x " << ink.height() << " at " << ink.x() - label.x() << ", "
-        << ink.y() - label.y() << " in " << label.width() << " x " << label.height();
+        << QFontInfo(divider->font()).family().toStdString() << ": ink " << ink.width() << " x "
+        << ink.height() << " at " << ink.x() - label.x() << ", " << ink.y() - label.y() << " in "
+        << label.width() << " x " << label.height();
+    // The label shows all of it.
+    const QImage shown = grabImage(divider);
+    EXPECT_EQ(inkBounds(shown, shown.rect()), ink.translated(-label.topLeft()));
     // Centred on the design's place (96, 8, 12 x 49), clear of both result boxes.
     EXPECT_NEAR(divider->x() + divider->width() / 2.0, 96 + 12 / 2.0, 0.5);
     EXPECT_NEAR(divider->y() + divider->height() / 2.0, 8 + 49 / 2.0, 0.5);
