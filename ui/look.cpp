@@ -31,6 +31,7 @@ QFont dividerFont() {
     font.setStyleHint(QFont::Serif);
     font.setPointSize(27);
     font.setWeight(QFont::Normal);
+    font.setStretch(QFont::Unstretched);  // not the dialog font's narrowing
     // The divider only ever shows "/", which every one of these fonts has: no fallback fonts
     // need to be looked up for it.
     font.setStyleStrategy(QFont::NoFontMerging);
