@@ -13,6 +13,7 @@
 #include <QScopedValueRollback>
 #include <functional>
 
+#include "ui/caption_label.h"
 #include "ui/look.h"
 #include "ui/push_button.h"
 
@@ -168,26 +169,27 @@ void CalculatorWindow::buildResults(QWidget* frame) {
         box->installEventFilter(this);
         return box;
     };
-    // Bottom first, as everywhere: the result boxes lie above the labels.
+    // Bottom first, as everywhere: the result boxes lie above the labels. The unit labels fit
+    // their text, whatever the font measures.
     const struct {
         const char* name;
-        QRect geometry;
+        QPoint position;
         const char* caption;
-    } labels[] = {{"Label1", {168, 32, 26, 13}, "hours"},
-                  {"Label2", {64, 32, 22, 13}, "days"},
-                  {"Label3", {96, 8, 12, 49}, "/"}};
-    for (const auto& design : labels) {
+    } units[] = {{"Label1", {168, 32}, "hours"}, {"Label2", {64, 32}, "days"}};
+    for (const auto& design : units) {
         auto* label = new QLabel(QString::fromLatin1(design.caption), frame);
-        place(label, design.name, design.geometry);
+        place(label, design.name, QRect(design.position, QSize(label->sizeHint().width(), 13)));
     }
-    auto* divider = frame->findChild<QLabel*>(QStringLiteral("Label3"));
+    // The divider is as large as the ink of its "/", centred where the design puts it
+    // (96, 8, 12 x 49): between the two result boxes, whatever serif face draws it.
+    auto* divider = new GlyphLabel(QStringLiteral("/"), frame);
     divider->setFont(dividerFont());
-    divider->setAlignment(Qt::AlignCenter);
-    // The unit labels fit their text, whatever the font measures.
-    for (const char* name : {"Label1", "Label2"}) {
-        auto* label = frame->findChild<QLabel*>(QString::fromLatin1(name));
-        label->resize(label->sizeHint().width(), label->height());
-    }
+    const QSize size = divider->sizeHint();
+    const QPointF centre(96 + 12 / 2.0, 8 + 49 / 2.0);
+    place(divider, "Label3",
+          QRect(QPoint(qRound(centre.x() - size.width() / 2.0),
+                       qRound(centre.y() - size.height() / 2.0)),
+                size));
     m_txtHours = makeResult("txtHours", {112, 24, 49, 27});
     m_txtHours->setAccessibleName(QStringLiteral("Recording time in hours"));
     m_txtDays = makeResult("txtDays", {16, 24, 41, 27});
@@ -237,6 +239,8 @@ void CalculatorWindow::buildMenus() {
         if (menu == nullptr || menu->title() != title) {
             menu = menuBar()->addMenu(title);
             menu->setObjectName(QStringLiteral("mnu") + title);
+            // A menu is a window of its own and would take the desktop's font, not the bar's.
+            menu->setFont(menuBar()->font());
         }
         QAction* action = item.caption != nullptr
                               ? menu->addAction(QString::fromLatin1(item.caption))

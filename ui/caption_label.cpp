@@ -15,7 +15,7 @@ CaptionLabel::CaptionLabel(const QString& caption, QWidget* parent) : QLabel(par
 std::vector<CaptionLabel::Line> CaptionLabel::layOut() const {
     // A long run of spaces was meant to fill the rest of its line.
     static const QRegularExpression lineBreakingRun(QStringLiteral(" {10,}"));
-    const qreal lineHeight = fontMetrics().lineSpacing();
+    const qreal lineHeight = QFontMetricsF(font()).lineSpacing();  // as painted
     std::vector<Line> lines;
     qreal y = 0;
     for (const QString& paragraph : text().split(lineBreakingRun)) {
@@ -63,6 +63,24 @@ void CaptionLabel::paintEvent(QPaintEvent* /*event*/) {
         painter.drawText(QPointF(x, y), line.text);
         y += metrics.lineSpacing();
     }
+}
+
+GlyphLabel::GlyphLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+    setTextFormat(Qt::PlainText);
+}
+
+QSize GlyphLabel::sizeHint() const {
+    // A pixel of room on each side for the anti-aliased edge.
+    const QRectF ink = QFontMetricsF(font()).tightBoundingRect(text());
+    return ink.size().toSize().grownBy(QMargins(1, 1, 1, 1) + contentsMargins());
+}
+
+void GlyphLabel::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    painter.setFont(font());
+    const QRectF ink = QFontMetricsF(font()).tightBoundingRect(text());
+    painter.drawText(QRectF(contentsRect()).center() - ink.center(), text());
 }
 
 }  // namespace storagecalc

@@ -26,4 +26,17 @@ class CaptionLabel : public QLabel {
     std::vector<Line> layOut() const;
 };
 
+// A label of one short text in a large font, sized to the ink of its glyphs rather than to its
+// line box and advance, and painted with that ink centred, so nothing of it is cut off.
+class GlyphLabel : public QLabel {
+    Q_OBJECT
+  public:
+    explicit GlyphLabel(const QString& text, QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 }  // namespace storagecalc

@@ -9,14 +9,17 @@
 namespace storagecalc {
 
 QFont dialogFont() {
-    // The controls were sized for a narrow dialog font; Arial's metrics fit them, wider sans
-    // faces such as DejaVu Sans clip the longer placeholders.
+    // The controls and texts were sized for a narrow 8-point dialog font. Arial's metrics at 8
+    // points are a little too wide for the longest help texts (they would need one line more
+    // than their labels hold); drawn 7 % narrower, at the same height, every text fits with a
+    // few pixels to spare. Wider sans faces such as DejaVu Sans clip the longer placeholders.
     QFont font;
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                       QStringLiteral("Helvetica"), QStringLiteral("Nimbus Sans"),
                       QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
+    font.setStretch(93);
     return font;
 }
 
@@ -28,6 +31,7 @@ QFont dividerFont() {
     font.setStyleHint(QFont::Serif);
     font.setPointSize(27);
     font.setWeight(QFont::Normal);
+    font.setStretch(QFont::Unstretched);  // not the dialog font's narrowing
     // The divider only ever shows "/", which every one of these fonts has: no fallback fonts
     // need to be looked up for it.
     font.setStyleStrategy(QFont::NoFontMerging);

@@ -1,5 +1,6 @@
 #include "ui/window_coordinator.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -21,6 +22,37 @@ void centreOnScreen(QWidget* window) {
     frame.moveCenter(screen->availableGeometry().center());
     window->move(frame.topLeft());
 }
+
+// The window manager adds its frame and title bar only once the window is shown, so a window
+// centred before that sits lower than centre by half its title bar. This centres it again as
+// soon as its frame is known, once; without a window manager nothing changes.
+class CentreOnceFramed : public QObject {
+  public:
+    explicit CentreOnceFramed(QWidget* window) : QObject(window) {
+        window->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = static_cast<QWidget*>(watched);
+        switch (event->type()) {
+            case QEvent::Show:
+            case QEvent::Move:
+            case QEvent::Resize:
+            case QEvent::WindowActivate:
+            case QEvent::UpdateRequest:
+                if (window->frameGeometry().size() != window->size()) {
+                    window->removeEventFilter(this);
+                    centreOnScreen(window);
+                    deleteLater();
+                }
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+};
 
 void bringToFront(QWidget* window) {
     window->show();
@@ -49,6 +81,7 @@ CalculatorWindow* WindowCoordinator::showCalculator() {
         m_calculator->ensurePolished();
         m_calculator->adjustSize();
         centreOnScreen(m_calculator);
+        new CentreOnceFramed(m_calculator);
     }
     bringToFront(m_calculator);
     return m_calculator;
@@ -61,6 +94,7 @@ HelpWindow* WindowCoordinator::openHelpWindow(HelpWindowKind kind) {
         connect(window, &HelpWindow::mainWindowRequested, this, &WindowCoordinator::showCalculator);
         if (kind == HelpWindowKind::about) {
             centreOnScreen(window);
+            new CentreOnceFramed(window);
         }
     }
     bringToFront(window);

@@ -1,7 +1,9 @@
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -224,6 +226,20 @@ TEST_F(HelpWindowsTest, ExitClosesEveryWindow) {
     EXPECT_EQ(m_windows->calculator(), nullptr);
     for (const char* name : {"calculator", "instructions", "glossary", "about"}) {
         EXPECT_EQ(liveTopLevels(name), 0) << name;
+    }
+}
+
+TEST_F(HelpWindowsTest, MainAndAboutWindowsAreCentredWithTheirFrames) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             m_windows->showCalculator(), m_windows->openHelpWindow(HelpWindowKind::about)}) {
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+        const QRect frame = window->frameGeometry();
+        const QPointF offCentre = QRectF(frame).center() - QRectF(screen).center();
+        // Within rounding to whole pixels, in layout and on the device.
+        EXPECT_LE(std::max(std::abs(offCentre.x()), std::abs(offCentre.y())), 2.0)
+            << window->objectName().toStdString() << ": frame " << frame.x() << ", " << frame.y()
+            << " " << frame.width() << " x " << frame.height();
     }
 }
 

@@ -1,14 +1,22 @@
 // Every caption, entry and prompt must fit its control at the program's 8-point font, and the
-// window must keep its design at any scale factor (the suite runs once per factor).
+// windows must keep their design at any scale factor (the suite runs once per factor). Besides
+// the metrics, the painted pictures of the windows are checked: black wherever no control lies,
+// every caption's ink whole and inside its label, centred where the design centres it.
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
+#include <QTest>
+#include <QTextLayout>
+#include <QtMath>
 
 #include "tests/ui/window_fixture.h"
+#include "ui/caption_label.h"
+#include "ui/look.h"
 #include "ui/window_coordinator.h"
 
 namespace storagecalc::testing {
@@ -70,7 +78,147 @@ QStringList everyText(ListId id) {
     return result;
 }
 
-class TextFitTest : public UiTest {};
+// The labels of each help window, in the order of the design.
+const std::pair<HelpWindowKind, std::vector<const char*>> kHelpLabels[] = {
+    {HelpWindowKind::instructions, {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"}},
+    {HelpWindowKind::glossary,
+     {"Label6", "Label8", "Label7", "Label1", "Label9", "Label2", "Label10", "Label3", "Label11",
+      "Label5", "Label12", "Label4"}},
+    {HelpWindowKind::about, {"Label1", "Label5", "Label4", "Label3", "Label2"}},
+};
+
+const char* windowName(HelpWindowKind kind) {
+    switch (kind) {
+        case HelpWindowKind::instructions:
+            return "instructions";
+        case HelpWindowKind::glossary:
+            return "glossary";
+        case HelpWindowKind::about:
+            break;
+    }
+    return "about";
+}
+
+struct LaidOutLine {
+    QString text;
+    qreal width;
+};
+
+// The whole caption laid out as a label shows it: wrapped at spaces to the label's width with
+// the label's font, a run of ten or more spaces ending its line. Nothing is cut off here.
+std::vector<LaidOutLine> layOutWhole(const QLabel* label) {
+    static const QRegularExpression lineBreakingRun(QStringLiteral(" {10,}"));
+    std::vector<LaidOutLine> lines;
+    for (const QString& paragraph : label->text().split(lineBreakingRun)) {
+        QTextLayout layout(paragraph, label->font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(label->contentsRect().width());
+            lines.push_back(
+                {paragraph.mid(line.textStart(), line.textLength()), line.naturalTextWidth()});
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
+// Ink: anything clearly brighter than the black background.
+bool isInk(QRgb pixel) {
+    return qAlpha(pixel) > 0 && std::max({qRed(pixel), qGreen(pixel), qBlue(pixel)}) > 48;
+}
+
+// The bounding box of the ink inside area of image (device pixels); empty when there is none.
+QRect inkBounds(const QImage& image, const QRect& area) {
+    QRect ink;
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            if (isInk(image.pixel(x, y))) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink;
+}
+
+QImage grabImage(QWidget* widget) {
+    return widget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// A layout rectangle in device pixels of an image taken at ratio, grown to whole pixels.
+QRect toDevice(const QRectF& rect, qreal ratio) {
+    const QRectF scaled(rect.topLeft() * ratio, rect.size() * ratio);
+    return scaled.toAlignedRect();
+}
+
+// The same caption painted with room to spare on every side, so that nothing of its ink is
+// cut off; margin is where the label's own rectangle starts in it.
+QImage unclippedTwin(const QLabel* label, int margin) {
+    QWidget frame;
+    frame.setPalette(captionPalette(frame.palette()));
+    frame.setAutoFillBackground(true);
+    QLabel* twin = nullptr;
+    if (const auto* caption = qobject_cast<const CaptionLabel*>(label)) {
+        // A caption wraps at its width: the twin keeps the width and shows every line.
+        twin = new CaptionLabel(caption->text(), &frame);
+        twin->resize(label->width(), label->height() + 20 * label->fontMetrics().lineSpacing());
+        twin->move(margin, margin);
+    } else {
+        // The text is placed in the contents: margins all round leave it where it was.
+        twin = qobject_cast<const GlyphLabel*>(label) != nullptr
+                   ? new GlyphLabel(label->text(), &frame)
+                   : new QLabel(label->text(), &frame);
+        twin->setContentsMargins(margin, margin, margin, margin);
+        twin->resize(label->size() + QSize(2 * margin, 2 * margin));
+    }
+    twin->setFont(label->font());
+    twin->setAlignment(label->alignment());
+    frame.resize(twin->geometry().bottomRight().x() + 1 + margin,
+                 twin->geometry().bottomRight().y() + 1 + margin);
+    return grabImage(&frame);
+}
+
+// The windows whose pictures are checked, each shown as on start-up.
+class PaintedWindows {
+  public:
+    PaintedWindows() {
+        for (const auto& [kind, labels] : kHelpLabels) {
+            (void)labels;
+            m_help.push_back(std::make_unique<HelpWindow>(kind));
+            m_help.back()->setAttribute(Qt::WA_DeleteOnClose, false);
+            m_help.back()->show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(m_help.back().get()));
+        }
+    }
+    HelpWindow* help(HelpWindowKind kind) const {
+        return m_help.at(static_cast<std::size_t>(kind)).get();
+    }
+
+  private:
+    std::vector<std::unique_ptr<HelpWindow>> m_help;
+};
+
+class TextFitTest : public UiTest {
+  protected:
+    // The caption labels of every window: the main window's units in Frame5, then each help
+    // window's, with the window they lie in.
+    std::vector<std::pair<QWidget*, QLabel*>> captionLabels(const PaintedWindows& help) {
+        std::vector<std::pair<QWidget*, QLabel*>> labels;
+        for (const char* name : {"Label1", "Label2"}) {
+            labels.emplace_back(m_window->centralWidget(), qobject_cast<QLabel*>(child(name)));
+        }
+        for (const auto& [kind, names] : kHelpLabels) {
+            for (const char* name : names) {
+                labels.emplace_back(help.help(kind),
+                                    help.help(kind)->findChild<QLabel*>(QString::fromLatin1(name)));
+            }
+        }
+        return labels;
+    }
+};
 
 TEST_F(TextFitTest, EveryEntryAndPromptFitsItsList) {
     openWindow();
@@ -115,6 +263,152 @@ TEST_F(TextFitTest, CaptionsFitFramesLabelsAndButtons) {
     auto* divider = qobject_cast<QLabel*>(child("Label3"));
     const QRect glyph = QFontMetrics(divider->font()).tightBoundingRect(QStringLiteral("/"));
     EXPECT_LE(glyph.height(), divider->height());
+}
+
+TEST_F(TextFitTest, EveryHelpCaptionShowsWhole) {
+    const PaintedWindows windows;
+    for (const auto& [kind, names] : kHelpLabels) {
+        HelpWindow* window = windows.help(kind);
+        EXPECT_EQ(window->findChildren<CaptionLabel*>().size(), qsizetype(names.size()))
+            << windowName(kind);
+        for (const char* name : names) {
+            const auto* label = window->findChild<CaptionLabel*>(QString::fromLatin1(name));
+            ASSERT_NE(label, nullptr) << windowName(kind) << " " << name;
+            const std::string where = std::string(windowName(kind)) + " " + name;
+            // What the window leaves visible of the label.
+            const QRect room = label->geometry().intersected(window->rect());
+            const std::vector<LaidOutLine> lines = layOutWhole(label);
+            const qreal lineSpacing = QFontMetricsF(label->font()).lineSpacing();
+            EXPECT_LE(qreal(lines.size()) * lineSpacing, label->height())
+                << where << ": " << lines.size() << " lines of " << lineSpacing << " px";
+            QStringList texts;
+            for (const LaidOutLine& line : lines) {
+                EXPECT_LE(line.width, room.width()) << where << ": \"" << line.text.toStdString();
+                texts << line.text;
+            }
+            EXPECT_EQ(label->visibleLines(), texts) << where;
+        }
+    }
+}
+
+TEST_F(TextFitTest, DividerInkLiesInsideItsLabelClearOfTheResults) {
+    openWindow();
+    auto* divider = qobject_cast<QLabel*>(child("Label3"));
+    constexpr int kMargin = 20;
+    const QImage twin = unclippedTwin(divider, kMargin);
+    const qreal ratio = twin.devicePixelRatio();
+    const QRect ink = inkBounds(twin, twin.rect());
+    const QRect label = toDevice(QRectF(QPointF(kMargin, kMargin), divider->size()), ratio);
+    EXPECT_TRUE(label.contains(ink))
+        << QFontInfo(divider->font()).family().toStdString() << ": ink " << ink.width() << " x "
+        << ink.height() << " at " << ink.x() - label.x() << ", " << ink.y() - label.y() << " in "
+        << label.width() << " x " << label.height();
+    // The label shows all of it.
+    const QImage shown = grabImage(divider);
+    EXPECT_EQ(inkBounds(shown, shown.rect()), ink.translated(-label.topLeft()));
+    // Centred on the design's place (96, 8, 12 x 49), clear of both result boxes.
+    EXPECT_NEAR(divider->x() + divider->width() / 2.0, 96 + 12 / 2.0, 0.5);
+    EXPECT_NEAR(divider->y() + divider->height() / 2.0, 8 + 49 / 2.0, 0.5);
+    EXPECT_FALSE(divider->geometry().intersects(child("txtDays")->geometry()));
+    EXPECT_FALSE(divider->geometry().intersects(child("txtHours")->geometry()));
+}
+
+TEST_F(TextFitTest, ClientAreasAreBlackWhereNoControlLies) {
+    openWindow();
+    const PaintedWindows help;
+    std::vector<QWidget*> clients = {m_window->centralWidget()};
+    for (const auto& [kind, labels] : kHelpLabels) {
+        (void)labels;
+        clients.push_back(help.help(kind));
+    }
+    for (QWidget* client : clients) {
+        // The whole window, as the user sees it: a client area that stopped painting its
+        // background would show the window's own grey through.
+        QWidget* window = client->window();
+        const QImage image = grabImage(window);
+        const qreal ratio = image.devicePixelRatio();
+        const QPoint origin = client->mapTo(window, QPoint(0, 0));
+        // Only the pixels that lie wholly in the client area.
+        const QRect area = QRect(QPoint(qCeil(origin.x() * ratio), qCeil(origin.y() * ratio)),
+                                 QPoint(qFloor((origin.x() + client->width()) * ratio) - 1,
+                                        qFloor((origin.y() + client->height()) * ratio) - 1))
+                               .intersected(image.rect());
+        QRegion controls;
+        for (QWidget* control : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            controls |= toDevice(control->geometry().translated(origin), ratio);
+        }
+        int stray = 0;
+        QPoint first;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                if (!controls.contains(QPoint(x, y)) && image.pixel(x, y) != qRgb(0, 0, 0)) {
+                    first = stray++ == 0 ? QPoint(x, y) : first;
+                }
+            }
+        }
+        EXPECT_EQ(stray, 0) << client->objectName().toStdString() << ": first at " << first.x()
+                            << ", " << first.y();
+    }
+}
+
+TEST_F(TextFitTest, CaptionInkIsWholeAndInsideItsLabel) {
+    openWindow();
+    const PaintedWindows help;
+    constexpr int kMargin = 20;
+    for (const auto& [window, label] : captionLabels(help)) {
+        ASSERT_NE(label, nullptr);
+        const std::string where =
+            window->objectName().toStdString() + " " + label->objectName().toStdString();
+        const QImage shown = grabImage(label);
+        const qreal ratio = shown.devicePixelRatio();
+        const QImage twin = unclippedTwin(label, kMargin);
+        const QPoint offset = toDevice(QRectF(kMargin, kMargin, 1, 1), ratio).topLeft();
+        const QRect whole = inkBounds(twin, twin.rect());
+        ASSERT_FALSE(whole.isEmpty()) << where;
+        // All the ink the caption has lies inside the label's rectangle...
+        EXPECT_TRUE(QRect(offset, shown.size()).contains(whole))
+            << where << ": ink " << whole.width() << " x " << whole.height() << " at "
+            << whole.x() - offset.x() << ", " << whole.y() - offset.y() << " in " << shown.width()
+            << " x " << shown.height();
+        // ...and the label shows all of it.
+        EXPECT_EQ(inkBounds(shown, shown.rect()), whole.translated(-offset)) << where;
+        // Inside the window too, not cut off at its edge.
+        const QRect visible = label->geometry().intersected(label->parentWidget()->rect());
+        EXPECT_LE(label->x() + whole.right() / ratio - offset.x() / ratio, visible.right() + 1)
+            << where;
+    }
+}
+
+TEST_F(TextFitTest, AboutTextsAreCentredOtherCaptionsStartAtTheLeft) {
+    openWindow();
+    const PaintedWindows help;
+    for (const auto& [window, label] : captionLabels(help)) {
+        const bool centred = window == help.help(HelpWindowKind::about);
+        const std::string where =
+            window->objectName().toStdString() + " " + label->objectName().toStdString();
+        const QImage shown = grabImage(label);
+        const qreal ratio = shown.devicePixelRatio();
+        const qreal lineSpacing = QFontMetricsF(label->font()).lineSpacing();
+        const auto* caption = qobject_cast<const CaptionLabel*>(label);
+        const qsizetype lineCount = caption != nullptr ? caption->visibleLines().size() : 1;
+        for (qsizetype i = 0; i < lineCount; ++i) {
+            const QRect band =
+                caption != nullptr
+                    ? toDevice(QRectF(0, qreal(i) * lineSpacing, label->width(), lineSpacing),
+                               ratio)
+                    : shown.rect();
+            const QRect ink = inkBounds(shown, band);
+            ASSERT_FALSE(ink.isEmpty()) << where << " line " << i;
+            const qreal left = ink.left() / ratio;
+            const qreal right = label->width() - (ink.right() + 1) / ratio;
+            if (centred) {
+                EXPECT_LE(std::abs(left - right) / 2, 1.0) << where << " line " << i << ": " << left
+                                                           << " px left, " << right << " px right";
+            } else {
+                EXPECT_LE(left, 2.0) << where << " line " << i;
+            }
+        }
+    }
 }
 
 TEST_F(TextFitTest, WindowKeepsItsDesignAtThisScale) {
