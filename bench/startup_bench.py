@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Start-up benchmark: time to the first painted main window, and peak memory.
 
-Starts a private headless X server (Xvfb), then starts each program again and again as a
-separate process, taking turns, and measures for every run:
+On the headless X server named by DISPLAY (scripts/bench runs it under a private Xvfb), starts
+each program again and again as a separate process, taking turns, and measures for every run:
 
   * map:   time from just before the program is started until the X server reports that its
            main window was mapped (MapNotify on the root window's substructure);
@@ -24,8 +24,8 @@ Nothing is added to the programs: no environment variable, no preload, no patch.
 taken with the monotonic clock of this process, so they include process creation, dynamic
 linking, the toolkit's start-up and the X round trips, as a user would see them.
 
-Where allowed (as root), the benchmark raises its scheduling priority (nice -10), which the X
-server and the programs inherit, so that other work on a shared machine disturbs the measurement
+Where allowed (as root), the benchmark raises its scheduling priority (nice -10), which the
+programs inherit, so that other work on a shared machine disturbs the measurement
 less; both programs get the same priority. With the kernel's automatic session groups, the nice
 value of a process only counts inside its session, so the benchmark starts a session of its own
 and sets the nice value of that session's group.
@@ -34,14 +34,13 @@ The first program given is the reference; each other program's medians are divid
 reference's medians from the same run. The order of the programs turns round every round so
 that no program always runs first.
 
-Needs: Xvfb, xauth and python3-xlib (Debian packages xvfb, xauth, python3-xlib).
+Needs: python3-xlib, and an X server with the DAMAGE extension (Xvfb has it).
 """
 
 import argparse
 import json
 import os
 import random
-import secrets
 import select
 import shutil
 import signal
@@ -60,66 +59,28 @@ class BenchError(RuntimeError):
 
 
 # ---------------------------------------------------------------------------------------------
-# The private X server
+# The X server
 
 
 class XServer:
-    """An Xvfb on a display number of its own choosing, with its own authority file, stopped
-    on close."""
+    """The X server named by DISPLAY (scripts/bench starts a private Xvfb for it), with a
+    private runtime folder for the programs, removed on close."""
 
-    def __init__(self, width=1280, height=1024, depth=24, dpi=96):
+    def __init__(self):
+        self.name = os.environ.get("DISPLAY")
+        if not self.name:
+            raise BenchError("no DISPLAY: run it on a headless X server, as scripts/bench does")
         self.tmp = tempfile.mkdtemp(prefix="startup-bench-")
-        self.authfile = os.path.join(self.tmp, "Xauthority")
         self.runtime = os.path.join(self.tmp, "runtime")
         os.mkdir(self.runtime, 0o700)
-        self.proc = None
-        self.name = None
-        try:
-            self._start(width, height, depth, dpi)
-        except BaseException:
-            self.close()
-            raise
-
-    def _start(self, width, height, depth, dpi):
-        cookie = secrets.token_hex(16)
-        # The server accepts every cookie in its authority file, whatever display it is filed
-        # under; the clients look theirs up by display number, added once Xvfb has chosen one.
-        self._xauth("add", ":0", "MIT-MAGIC-COOKIE-1", cookie)
-        ready, tell = os.pipe()
-        try:
-            self.proc = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(tell), "-screen", "0", f"{width}x{height}x{depth}",
-                 "-dpi", str(dpi), "-nolisten", "tcp", "-auth", self.authfile, "-noreset"],
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(tell,))
-            os.close(tell)
-            number = b""
-            while not number.endswith(b"\n"):
-                if not select.select([ready], [], [], 10)[0]:
-                    raise BenchError("Xvfb did not start within 10 s")
-                chunk = os.read(ready, 16)
-                if not chunk:
-                    raise BenchError("Xvfb ended before it was ready")
-                number += chunk
-        finally:
-            os.close(ready)
-        self.name = ":" + number.decode().strip()
-        self._xauth("add", self.name, "MIT-MAGIC-COOKIE-1", cookie)
-        os.environ["XAUTHORITY"] = self.authfile  # for this process's own connections
-
-    def _xauth(self, *args):
-        subprocess.run(["xauth", "-q", "-f", self.authfile, *args], check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def env(self):
         env = {k: v for k, v in os.environ.items()
-               if not k.startswith("QT_") and k not in ("WAYLAND_DISPLAY", "DISPLAY")}
-        env.update(DISPLAY=self.name, XAUTHORITY=self.authfile, XDG_RUNTIME_DIR=self.runtime)
+               if not k.startswith("QT_") and k != "WAYLAND_DISPLAY"}
+        env.update(XDG_RUNTIME_DIR=self.runtime)
         return env
 
     def close(self):
-        if self.proc is not None:
-            stop(self.proc)  # SIGTERM first, so that Xvfb removes its lock and socket
-            self.proc = None
         shutil.rmtree(self.tmp, ignore_errors=True)
 
 
@@ -400,7 +361,7 @@ def main():
 
 
 if __name__ == "__main__":
-    # Ended from outside: still stop Xvfb and the program under test on the way out.
+    # Ended from outside: still stop the program under test on the way out.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     try:
         main()

@@ -2,7 +2,8 @@
 # shellcheck shell=bash
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-JOBS="${JOBS:-2}"
+# Parallel build and test jobs: every processor unless JOBS says otherwise.
+JOBS="${JOBS:-$(nproc)}"
 
 # The reverse-DNS application id: desktop entry, AppStream metadata and icons are named after it.
 APP_ID=org.example.c_seed_aadf6ee7.mv4016_calculator
@@ -63,4 +64,12 @@ configure_and_build() {
         return 1
     fi
     grep -E 'warning:' "$dir/build.log" || true
+}
+
+# run_headless COMMAND...: runs COMMAND on a virtual X server of its own (a free display, its
+# own authority cookie, 96 dpi), which ends with it. XVFB_SCREEN sets the screen's size and depth.
+HEADLESS_PACKAGES=(xvfb xauth)
+run_headless() {
+    xvfb-run --auto-servernum \
+        --server-args="-screen 0 ${XVFB_SCREEN:-1600x1200x24} -dpi 96 -nolisten tcp -noreset" "$@"
 }

@@ -4,7 +4,8 @@
 Writes into ui/assets/ (or the directory given as the only argument): the
 title banner, the maker's logos, the recorder's front panel, each at 1x and
 at 2x (drawn at the larger size, not upscaled), plus the window icon as PNG
-and SVG. Needs Python 3 with Pillow and a DejaVu (or Liberation/Free) font.
+and SVG. Needs Python 3 with Pillow and the DejaVu fonts: scripts/draw_assets
+installs them and runs it.
 Output is deterministic: the only noise comes from a fixed seed.
 """
 
@@ -17,7 +18,7 @@ from pathlib import Path
 try:
     from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 except ImportError:
-    sys.exit("draw_assets.py needs Pillow (Debian: apt-get install python3-pil)")
+    sys.exit("draw_assets.py needs Pillow: run it through scripts/draw_assets")
 
 SS = 3  # supersampling factor: draw at 3x the target size, then downscale
 FONT_DIRS = ["/usr/share/fonts", "/usr/local/share/fonts",
@@ -41,7 +42,7 @@ def font_file(role):
                     found.setdefault(f, os.path.join(root, f))
         path = next((found[n] for n in FONTS[role] if n in found), None)
         if path is None:
-            sys.exit(f"no font for '{role}' found: install fonts-dejavu-core "
+            sys.exit(f"no font for '{role}' found: run scripts/draw_assets, which installs them "
                      f"(looked for {', '.join(FONTS[role])} in {', '.join(FONT_DIRS)})")
         _font_cache[role] = path
     return _font_cache[role]
