@@ -5,7 +5,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("MV-4016 Storage Calculator"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setApplicationVersion(QStringLiteral(STORAGECALC_VERSION));
     // Names the installed desktop entry, so that the desktop shows its name and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(STORAGECALC_APP_ID));
 
