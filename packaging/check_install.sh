@@ -108,10 +108,10 @@ else
 fi
 
 same_file "share/applications/$app.desktop" "$source/packaging/$app.desktop"
-same_file "share/metainfo/$app.metainfo.xml" "$source/packaging/$app.metainfo.xml"
+same_file "share/metainfo/$app.metainfo.xml" "$build/packaging/$app.metainfo.xml"
 same_file "share/icons/hicolor/scalable/apps/$app.svg" "$source/ui/assets/icon.svg"
 same_file "$doc/copyright" "$source/packaging/copyright"
-same_gzipped "share/man/man1/$program.1.gz" "$source/packaging/$program.1"
+same_gzipped "share/man/man1/$program.1.gz" "$build/packaging/$program.1"
 same_gzipped "$doc/changelog.gz" "$source/packaging/changelog"
 
 for size in "${sizes[@]}"; do
