@@ -10,7 +10,7 @@ APP_ID=org.example.c_seed_aadf6ee7.mv4016_calculator
 
 # Packages every build needs; the scripts add their own on top.
 BUILD_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-                qt6-base-dev libgl-dev fonts-liberation2 fonts-dejavu-core)
+                qt6-base-dev libgl-dev fonts-liberation2 fonts-urw-base35 fonts-dejavu-core)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
