@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "tests/ui/window_fixture.h"
 #include "ui/window_coordinator.h"
+#include "window_fixture.h"
 
 namespace storagecalc::testing {
 namespace {

@@ -9,14 +9,15 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "tests/ui/window_fixture.h"
+#include "catalogue_facts.h"
+#include "window_fixture.h"
 
 namespace storagecalc::testing {
 namespace {
 
-const QStringList kPlaceholders = {"< select # of cameras >",        "< select resolution >",
-                                   "< select picture quality >",     "< select recording rate >",
-                                   "< select audio sampling rate >", "< select HDD size >"};
+QString placeholderOf(ListId id) {
+    return QString::fromStdString(oracle::kPlaceholders.at(static_cast<std::size_t>(id)));
+}
 
 QAction* action(const QWidget& window, const char* name) {
     return window.findChild<QAction*>(QString::fromLatin1(name));
@@ -37,7 +38,7 @@ class CalculatorWindowTest : public UiTest {
     void expectStartUpLists() {
         for (ListId id : kAllLists) {
             EXPECT_EQ(combo(id)->currentIndex(), -1);
-            EXPECT_EQ(combo(id)->currentText(), kPlaceholders.at(static_cast<int>(id)));
+            EXPECT_EQ(combo(id)->currentText(), placeholderOf(id));
         }
         EXPECT_EQ(combo(ListId::cameras)->count(), 16);
         EXPECT_EQ(combo(ListId::quality)->count(), 0);
@@ -53,7 +54,8 @@ TEST_F(CalculatorWindowTest, StartUpStateOnScreen) {
     CalculatorWindow& window = openWindow();
     EXPECT_EQ(window.windowTitle(), "TALVEX MV-4016 - Storage Calculator");
     expectStartUpLists();
-    EXPECT_EQ(combo(ListId::resolution)->itemText(0), "720 x 240 (2CIF)");
+    EXPECT_EQ(combo(ListId::resolution)->itemText(0),
+              QString::fromStdString(oracle::kNtscResolutions[0]));
     EXPECT_TRUE(action(window, "mnuNTSC")->isChecked());
     EXPECT_FALSE(action(window, "mnuPAL")->isChecked());
     EXPECT_EQ(QApplication::focusWidget(), child("cmdCalculate"));
@@ -101,7 +103,7 @@ TEST_F(CalculatorWindowTest, MissingChoiceIsReportedThenFocused) {
     // Typing in the quality field drops that choice but keeps the results.
     combo(ListId::quality)->setFocus();
     QTest::keyClicks(combo(ListId::quality), "x");
-    EXPECT_EQ(combo(ListId::quality)->currentText(), "< select picture quality >");
+    EXPECT_EQ(combo(ListId::quality)->currentText(), placeholderOf(ListId::quality));
     EXPECT_EQ(text("txtHours"), "101.7");
 
     const auto seen = pressCalculate();
@@ -142,7 +144,7 @@ TEST_F(CalculatorWindowTest, MenuShortcutsWinOverCopyAndCutInAField) {
     combo(ListId::audio)->setFocus();
     QTest::keyClick(combo(ListId::audio), Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(exits.count(), 1);
-    EXPECT_EQ(combo(ListId::audio)->currentText(), "< select audio sampling rate >");
+    EXPECT_EQ(combo(ListId::audio)->currentText(), placeholderOf(ListId::audio));
 }
 
 TEST_F(CalculatorWindowTest, HelpShortcutsAskForTheirWindows) {
@@ -181,14 +183,14 @@ TEST_F(CalculatorWindowTest, TypedTextIsAnEditNeverAChoice) {
     QTest::keyClicks(cameras, "12");
     cameras->clearFocus();  // leaving the field must not pick a matching text either
     EXPECT_EQ(cameras->currentIndex(), -1);
-    EXPECT_EQ(cameras->currentText(), "< select # of cameras >");
+    EXPECT_EQ(cameras->currentText(), placeholderOf(ListId::cameras));
     EXPECT_EQ(cameras->count(), 16);
 
     pickByKeyboard(ListId::cameras, 4);
     QApplication::clipboard()->setText(QString(1 << 20, QLatin1Char('7')));
     QTest::keyClick(cameras, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(cameras->currentIndex(), -1);
-    EXPECT_EQ(cameras->currentText(), "< select # of cameras >");
+    EXPECT_EQ(cameras->currentText(), placeholderOf(ListId::cameras));
     EXPECT_EQ(cameras->count(), 16);
     expectWidgetsMatchController();
 }
@@ -214,13 +216,15 @@ TEST_F(CalculatorWindowTest, FormatMenuMarksAndResets) {
     EXPECT_FALSE(action(window, "mnuNTSC")->isChecked());
     EXPECT_TRUE(action(window, "mnuPAL")->isChecked());
     expectStartUpLists();
-    EXPECT_EQ(combo(ListId::resolution)->itemText(1), "360 x 288 (CIF)");
+    EXPECT_EQ(combo(ListId::resolution)->itemText(1),
+              QString::fromStdString(oracle::kPalResolutions[1]));
     action(window, "mnuPAL")->trigger();  // the active one again still keeps its mark
     EXPECT_TRUE(action(window, "mnuPAL")->isChecked());
     action(window, "mnuNTSC")->trigger();
     EXPECT_TRUE(action(window, "mnuNTSC")->isChecked());
     EXPECT_FALSE(action(window, "mnuPAL")->isChecked());
-    EXPECT_EQ(combo(ListId::resolution)->itemText(1), "360 x 240 (CIF)");
+    EXPECT_EQ(combo(ListId::resolution)->itemText(1),
+              QString::fromStdString(oracle::kNtscResolutions[1]));
 }
 
 TEST_F(CalculatorWindowTest, BothClearCommandsReset) {

@@ -7,9 +7,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "tests/ui/window_fixture.h"
 #include "ui/caption_label.h"
 #include "ui/window_coordinator.h"
+#include "window_fixture.h"
 
 namespace storagecalc::testing {
 namespace {

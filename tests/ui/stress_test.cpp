@@ -8,8 +8,8 @@
 #include <QTest>
 #include <random>
 
-#include "tests/ui/window_fixture.h"
 #include "ui/window_coordinator.h"
+#include "window_fixture.h"
 
 namespace storagecalc::testing {
 namespace {

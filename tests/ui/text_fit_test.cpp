@@ -14,10 +14,10 @@
 #include <QTextLayout>
 #include <QtMath>
 
-#include "tests/ui/window_fixture.h"
 #include "ui/caption_label.h"
 #include "ui/look.h"
 #include "ui/window_coordinator.h"
+#include "window_fixture.h"
 
 namespace storagecalc::testing {
 namespace {
