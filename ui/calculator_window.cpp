@@ -185,10 +185,10 @@ void CalculatorWindow::buildResults(QWidget* frame) {
     auto* divider = new GlyphLabel(QStringLiteral("/"), frame);
     divider->setFont(dividerFont());
     const QSize size = divider->sizeHint();
-    const QPointF centre(96 + 12 / 2.0, 8 + 49 / 2.0);
+    const QPointF centre = QRectF(96, 8, 12, 49).center();
     place(divider, "Label3",
-          QRect(QPoint(qRound(centre.x() - size.width() / 2.0),
-                       qRound(centre.y() - size.height() / 2.0)),
+          QRect(QPoint(qRound(centre.x() - (size.width() / 2.0)),
+                       qRound(centre.y() - (size.height() / 2.0))),
                 size));
     m_txtHours = makeResult("txtHours", {112, 24, 49, 27});
     m_txtHours->setAccessibleName(QStringLiteral("Recording time in hours"));
