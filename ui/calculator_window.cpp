@@ -1,7 +1,9 @@
 #include "ui/calculator_window.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,10 +12,13 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScopedValueRollback>
 #include <functional>
 
+#include "ui/caption_frame.h"
 #include "ui/caption_label.h"
+#include "ui/drop_down_list.h"
 #include "ui/look.h"
 #include "ui/push_button.h"
 
@@ -125,7 +130,7 @@ void CalculatorWindow::buildPictures(QWidget* parent) {
 
 QGroupBox* CalculatorWindow::buildFrame(QWidget* parent, const char* name, const QRect& geometry,
                                         const char* caption) {
-    auto* frame = new QGroupBox(parent);
+    auto* frame = new CaptionFrame(parent);
     if (caption != nullptr) {
         frame->setTitle(QString::fromLatin1(caption));
     }
@@ -134,7 +139,7 @@ QGroupBox* CalculatorWindow::buildFrame(QWidget* parent, const char* name, const
 }
 
 void CalculatorWindow::buildList(QGroupBox* frame, ListId id, const char* name, int width) {
-    auto* combo = new QComboBox(frame);
+    auto* combo = new DropDownList(this, frame);
     // Editable, as setEditable(true) makes it, but without building the drop-down list's popup
     // ahead of time: Qt builds it when the list is first opened, the same as it would be now.
     auto* field = new QLineEdit(combo);
@@ -279,14 +284,21 @@ void CalculatorWindow::setUpTabOrder() {
 }
 
 bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride) {
-        // A field would take Ctrl+C and Ctrl+X as copy and cut; here they are menu commands.
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const QKeySequence pressed(key->keyCombination());
-        for (const QAction* action : std::as_const(m_shortcutActions)) {
-            if (action->shortcut() == pressed) {
-                return true;  // left unaccepted, so the shortcut fires
+    if (event->type() == QEvent::KeyPress && qobject_cast<QAbstractItemView*>(watched) != nullptr) {
+        // An open list takes the keys, and the window's shortcuts would not fire: the list
+        // closes and the menu command runs, as from the list's field.
+        QAction* action = shortcutAction(static_cast<QKeyEvent*>(event));
+        if (action != nullptr) {
+            for (QComboBox* combo : m_lists) {
+                combo->hidePopup();
             }
+            action->trigger();
+            return true;
+        }
+    } else if (event->type() == QEvent::ShortcutOverride) {
+        // A field would take Ctrl+C and Ctrl+X as copy and cut; here they are menu commands.
+        if (shortcutAction(static_cast<QKeyEvent*>(event)) != nullptr) {
+            return true;  // left unaccepted, so the shortcut fires
         }
     } else if (event->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent*>(event)) &&
                (qobject_cast<QComboBox*>(watched) != nullptr ||
@@ -295,6 +307,16 @@ bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+QAction* CalculatorWindow::shortcutAction(const QKeyEvent* key) const {
+    const QKeySequence pressed(key->keyCombination());
+    for (QAction* action : m_shortcutActions) {
+        if (action->shortcut() == pressed) {
+            return action;
+        }
+    }
+    return nullptr;
 }
 
 void CalculatorWindow::forward(Operation operation) {
@@ -319,15 +341,32 @@ void CalculatorWindow::forwardChange(ListId id) {
 void CalculatorWindow::carryOut(const ControllerOutcome& outcome) {
     showControllerState();
     if (outcome.messageTitle) {
-        QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(*outcome.messageTitle),
-                        QString::fromStdString(outcome.messageText), QMessageBox::Ok, this);
-        box.setObjectName(QStringLiteral("messageBox"));
-        box.setWindowModality(Qt::ApplicationModal);
-        box.exec();
+        showMessage(QString::fromStdString(*outcome.messageTitle),
+                    QString::fromStdString(outcome.messageText));
     }
     if (outcome.focusList) {
         list(*outcome.focusList)->setFocus(Qt::OtherFocusReason);
     }
+}
+
+void CalculatorWindow::showMessage(const QString& title, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("messageBox"));
+    box.setWindowModality(Qt::ApplicationModal);
+    // A title, a text and OK, nothing more: the windows' font rather than the desktop's, no
+    // indent kept for an icon, no icon on the button.
+    box.setFont(dialogFont());
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        for (int i = 0; i < grid->count(); ++i) {
+            if (QSpacerItem* indent = grid->itemAt(i)->spacerItem()) {
+                indent->changeSize(0, 0, QSizePolicy::Fixed, QSizePolicy::Fixed);
+            }
+        }
+        grid->setHorizontalSpacing(0);
+        grid->invalidate();
+    }
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
+    box.exec();
 }
 
 void CalculatorWindow::showControllerState() {

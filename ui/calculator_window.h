@@ -9,6 +9,7 @@
 class QAction;
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 
@@ -43,11 +44,14 @@ class CalculatorWindow : public QMainWindow {
     void buildResults(QWidget* frame);
     void buildPictures(QWidget* parent);
     void setUpTabOrder();
+    // The menu command whose shortcut key is, if any.
+    QAction* shortcutAction(const QKeyEvent* key) const;
 
     void forward(Operation operation);
     void forwardClick(ListId id, int position);
     void forwardChange(ListId id);
     void carryOut(const ControllerOutcome& outcome);
+    void showMessage(const QString& title, const QString& text);
     void showControllerState();
 
     CalculatorController m_controller;

@@ -13,10 +13,15 @@ QFont dialogFont() {
     // points are a little too wide for the longest help texts (they would need one line more
     // than their labels hold); drawn 7 % narrower, at the same height, every text fits with a
     // few pixels to spare. Wider sans faces such as DejaVu Sans clip the longer placeholders.
+    // Windows has Arial itself; elsewhere Liberation Sans has its metrics.
     QFont font;
+#ifdef Q_OS_WIN
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+#else
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                       QStringLiteral("Helvetica"), QStringLiteral("Nimbus Sans"),
                       QStringLiteral("DejaVu Sans")});
+#endif
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     font.setStretch(93);

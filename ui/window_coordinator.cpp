@@ -54,7 +54,10 @@ class CentreOnceFramed : public QObject {
     }
 };
 
+// A window called up comes back from the taskbar if it was minimised, then to the front, with
+// the keyboard. (A Wayland compositor decides itself whether to unminimise and activate.)
 void bringToFront(QWidget* window) {
+    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     window->show();
     window->raise();
     window->activateWindow();

@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -10,6 +11,7 @@
 #include <QTest>
 
 #include "catalogue_facts.h"
+#include "ui/look.h"
 #include "window_fixture.h"
 
 namespace storagecalc::testing {
@@ -112,6 +114,10 @@ TEST_F(CalculatorWindowTest, MissingChoiceIsReportedThenFocused) {
     EXPECT_EQ(seen[0].text, "You must select the picture quality.");
     EXPECT_EQ(seen[0].icon, QMessageBox::NoIcon);
     EXPECT_EQ(seen[0].buttonCount, 1);
+    // In the windows' own font, with no room kept for an icon, and a plain OK.
+    EXPECT_EQ(seen[0].textFont, dialogFont());
+    EXPECT_EQ(seen[0].textIndent, 0);
+    EXPECT_FALSE(seen[0].okHasIcon);
     EXPECT_EQ(m_window->focusWidget(), combo(ListId::quality));
     EXPECT_EQ(text("txtHours"), "101.7");
     EXPECT_EQ(text("txtDays"), "4.2");
@@ -139,6 +145,13 @@ TEST_F(CalculatorWindowTest, MenuShortcutsWinOverCopyAndCutInAField) {
     QTest::keyClick(combo(ListId::cameras), Qt::Key_C, Qt::ControlModifier);
     expectStartUpLists();  // File > Clear ran
     EXPECT_EQ(QApplication::clipboard()->text(), "untouched");
+    // With a list open as well: the list closes and File > Clear runs.
+    pickWorkedExample();
+    combo(ListId::quality)->showPopup();
+    ASSERT_TRUE(combo(ListId::quality)->view()->isVisible());
+    QTest::keyClick(combo(ListId::quality)->view(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FALSE(combo(ListId::quality)->view()->isVisible());
+    expectStartUpLists();
 
     QSignalSpy exits(&window, &CalculatorWindow::exitRequested);
     combo(ListId::audio)->setFocus();

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -26,6 +27,19 @@ QString caption(const QWidget* window, const char* label) {
     return window->findChild<QLabel*>(QString::fromLatin1(label))->text();
 }
 
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
 void pressOk(QWidget* window) {
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
     processDeletions();
@@ -41,17 +55,28 @@ class HelpWindowsTest : public ::testing::Test {
     std::unique_ptr<WindowCoordinator> m_windows = std::make_unique<WindowCoordinator>();
 };
 
+// A window called up again comes back in front and active, from behind the main window or
+// from the taskbar.
 TEST_F(HelpWindowsTest, EachWindowOpensOnceAndComesToTheFront) {
+    CalculatorWindow* main = m_windows->showCalculator();
     for (auto [kind, name] : {std::pair{HelpWindowKind::instructions, "instructions"},
                               {HelpWindowKind::glossary, "glossary"},
                               {HelpWindowKind::about, "about"}}) {
-        HelpWindow* first = m_windows->openHelpWindow(kind);
-        HelpWindow* second = m_windows->openHelpWindow(kind);
-        EXPECT_EQ(first, second) << name;
-        EXPECT_TRUE(first->isVisible());
-        EXPECT_EQ(first->parent(), nullptr);
-        EXPECT_FALSE(first->isModal());
-        EXPECT_EQ(liveTopLevels(name), 1) << name;
+        for (const bool minimised : {false, true}) {
+            HelpWindow* first = m_windows->openHelpWindow(kind);
+            activate(main);
+            if (minimised) {
+                first->showMinimized();
+            }
+            HelpWindow* second = m_windows->openHelpWindow(kind);
+            EXPECT_EQ(first, second) << name;
+            EXPECT_TRUE(first->isVisible());
+            EXPECT_FALSE(first->isMinimized()) << name;
+            EXPECT_TRUE(QTest::qWaitForWindowActive(first)) << name << " minimised " << minimised;
+            EXPECT_EQ(first->parent(), nullptr);
+            EXPECT_FALSE(first->isModal());
+            EXPECT_EQ(liveTopLevels(name), 1) << name;
+        }
     }
 }
 
@@ -73,6 +98,7 @@ TEST_F(HelpWindowsTest, TitlesAndClientSizes) {
     EXPECT_EQ(m_windows->helpWindow(HelpWindowKind::about)->maximumSize(), QSize(314, 338));
     HelpWindow* glossary = m_windows->helpWindow(HelpWindowKind::glossary);
     glossary->resize(700, 400);  // growing moves nothing
+    EXPECT_EQ(glossary->size(), QSize(700, 400));
     EXPECT_EQ(glossary->findChild<QWidget*>(QStringLiteral("Command1"))->geometry(),
               QRect(224, 264, 89, 33));
 }
@@ -179,6 +205,11 @@ TEST_F(HelpWindowsTest, OkReturnsToTheMainWindowWithItsState) {
     EXPECT_EQ(m_windows->calculator(), main);
     EXPECT_TRUE(main->isVisible());
     EXPECT_EQ(main->list(ListId::cameras)->currentText(), "1");
+    // From the taskbar too: OK never leaves an empty screen.
+    main->showMinimized();
+    pressOk(m_windows->openHelpWindow(HelpWindowKind::glossary));
+    EXPECT_FALSE(main->isMinimized());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(main));
 }
 
 TEST_F(HelpWindowsTest, OkInOneWindowClosesOnlyThatOne) {
@@ -240,6 +271,11 @@ TEST_F(HelpWindowsTest, MainAndAboutWindowsAreCentredWithTheirFrames) {
         EXPECT_LE(std::max(std::abs(offCentre.x()), std::abs(offCentre.y())), 2.0)
             << window->objectName().toStdString() << ": frame " << frame.x() << ", " << frame.y()
             << " " << frame.width() << " x " << frame.height();
+        // Whatever watches for the frame leaves the window its own events: it still repaints.
+        PaintCounter counter(window);
+        window->update();
+        EXPECT_TRUE(QTest::qWaitFor([&counter] { return counter.paints > 0; }))
+            << window->objectName().toStdString();
     }
 }
 

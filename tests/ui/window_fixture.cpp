@@ -2,6 +2,8 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -27,8 +29,11 @@ void ModalGuard::poll() {
     }
     auto* box = qobject_cast<QMessageBox*>(modal);
     if (m_expecting && box != nullptr && box->isVisible()) {
+        const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
         m_seen.push_back({box->windowTitle(), box->text(), box->icon(),
-                          static_cast<int>(box->buttons().size())});
+                          static_cast<int>(box->buttons().size()), label->font(),
+                          label->x() - box->layout()->contentsRect().left(),
+                          !box->button(QMessageBox::Ok)->icon().isNull()});
         box->button(QMessageBox::Ok)->click();
         return;
     }

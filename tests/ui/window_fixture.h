@@ -24,6 +24,9 @@ struct SeenMessageBox {
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     int buttonCount = 0;
+    QFont textFont;      // as the text is drawn
+    int textIndent = 0;  // how far right of the box's margin the text starts
+    bool okHasIcon = false;
 };
 
 // Answers the modal boxes a test expects and fails the test, instead of hanging, when a modal
