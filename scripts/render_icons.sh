@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Renders the program icon (ui/assets/icon.svg) into the PNG sizes of the desktop icon theme,
-# under packaging/icons/NxN/, named after the application id. Run it again after the SVG
-# changes and commit the PNGs; the build only installs them.
+# under packaging/icons/NxN/, named after the application id, and into the Windows icon
+# packaging/windows/mv4016-calculator.ico with every size Windows shows (256 stored as PNG).
+# Run it again after the SVG changes and commit what it writes; the builds only use them.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 
-ensure_packages librsvg2-bin
+ensure_packages librsvg2-bin icoutils
 
 svg="$ROOT/ui/assets/icon.svg"
 for size in 16 32 48 64 128 256; do
@@ -15,3 +16,16 @@ for size in 16 32 48 64 128 256; do
         --output "$dir/$APP_ID.png" "$svg"
     echo "packaging/icons/${size}x${size}/$APP_ID.png"
 done
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+images=()
+for size in 16 20 24 32 40 48 64; do
+    rsvg-convert --width "$size" --height "$size" --format png --output "$work/$size.png" "$svg"
+    images+=("$work/$size.png")
+done
+rsvg-convert --width 256 --height 256 --format png --output "$work/256.png" "$svg"
+ico="$ROOT/packaging/windows/mv4016-calculator.ico"
+mkdir -p "$(dirname "$ico")"
+icotool --create --output "$ico" "${images[@]}" --raw="$work/256.png"
+echo "${ico#"$ROOT/"}"

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Starts the Windows program under Wine on the X display it is given (Wine's own windows
+# platform, as a user gets it) and checks it: the main window appears with its title at its
+# design size, Ctrl+I opens the instructions, OK returns to the main window, Ctrl+X ends the
+# program. SCREENSHOT=FILE keeps
+# a picture of the main window.
+# Usage: check_program.sh PROGRAM.exe
+set -euo pipefail
+program="$1"
+wine_run="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib" && pwd)/wine_run"
+title="TALVEX MV-4016 - Storage Calculator"
+
+"$wine_run" "$program" &
+pid=$!
+trap 'kill "$pid" 2>/dev/null || true' EXIT
+fail() {
+    echo "windows program: $1" >&2
+    exit 1
+}
+
+window="$(timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1)" ||
+    fail "no window titled \"$title\" appeared"
+sleep 1
+eval "$(xwininfo -id "$window" | awk '/Width:/{print "width=" $2} /Height:/{print "height=" $2}')"
+# The client area is 608 x 427 below the menu bar; Wine draws the window's frame itself.
+[ "$width" -ge 608 ] && [ "$width" -le 620 ] || fail "window $width px wide, not 608"
+[ "$height" -gt 427 ] && [ "$height" -le 480 ] || fail "window $height px high"
+if [ -n "${SCREENSHOT:-}" ]; then
+    import -window "$window" -define png:exclude-chunks=date,time "$SCREENSHOT"
+fi
+
+xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+xdotool key --delay 50 ctrl+i
+timeout 20 xdotool search --sync --onlyvisible --name '^How to use this DVR Storage Calculator$' \
+    >/dev/null || fail "Ctrl+I opened no instructions window"
+
+# OK (Enter) closes the instructions and brings the main window back, where Ctrl+X ends it.
+xdotool key --delay 50 Return
+sleep 1
+xdotool key --delay 50 ctrl+x
+for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+done
+kill -0 "$pid" 2>/dev/null && fail "Ctrl+X did not end the program"
+wait "$pid" || fail "the program ended with an error"
+trap - EXIT
+echo "windows program: main window ${width}x${height} \"$title\"; Ctrl+I, OK and Ctrl+X work"
