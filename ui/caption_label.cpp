@@ -51,8 +51,8 @@ bool CaptionLabel::fitsWhole(const QFont& font) const {
     if (static_cast<qreal>(lines.size()) * QFontMetricsF(font).lineSpacing() > height() + 0.5) {
         return false;
     }
-    return std::all_of(lines.begin(), lines.end(),
-                       [shownWidth](const Line& line) { return line.width <= shownWidth; });
+    return std::ranges::all_of(lines,
+                               [shownWidth](const Line& line) { return line.width <= shownWidth; });
 }
 
 void CaptionLabel::fitFont() {
@@ -70,8 +70,8 @@ void CaptionLabel::fitFont() {
             font.setStretch(stretch);
         }
         const qreal size = font.pointSizeF();
-        for (int step = 1; !fitsWhole(font) && size - step * kPointStep >= kSmallest; ++step) {
-            font.setPointSizeF(size - step * kPointStep);
+        for (int step = 1; !fitsWhole(font) && size - (step * kPointStep) >= kSmallest; ++step) {
+            font.setPointSizeF(size - (step * kPointStep));
         }
     }
     if (font != this->font()) {
