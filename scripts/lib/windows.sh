@@ -16,23 +16,37 @@ WINDOWS_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/mv4016-calculator/windows"
 # offscreen platforms, linked statically with the compiler's runtime. Third-party code comes from
 # Qt's own copies, so that the program depends on no DLL outside Windows. OpenGL stays dynamic
 # (the windows platform does not build without it) and tablet events are off (Debian's source
-# leaves out the Wintab headers). Without Direct2D, Qt 6.4 leaves out the DirectWrite font
-# database that its windows platform still refers to, so that goes too: it is only used on
-# request, GDI's is the default. Sections per function and -Os keep the program small.
-QT_WINDOWS_OPTIONS=(
-    -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DFEATURE_static_runtime=ON
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
-    -DFEATURE_optimize_size=ON
-    "-DCMAKE_C_FLAGS=-ffunction-sections -fdata-sections"
-    "-DCMAKE_CXX_FLAGS=-ffunction-sections -fdata-sections"
-    -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_xml=OFF -DFEATURE_dbus=OFF
-    -DFEATURE_concurrent=OFF -DFEATURE_printsupport=OFF -DFEATURE_opengl=ON
-    -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF
-    -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF -DFEATURE_zstd=OFF
-    -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
-    -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF
-    -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_libb2=OFF
-)
+# leaves out the Wintab headers). Sections per function and -Os keep the program small.
+# Direct2D is left out of Qt 6.4, and with it DirectWrite 3: without Direct2D, 6.4 leaves out the
+# DirectWrite font database that its windows platform still refers to (that database is only
+# used on request; GDI's is the default). Later versions no longer compile with Direct2D off
+# (their font database keeps a DirectWrite font loader that only exists with it), so there both
+# keep Qt's defaults.
+# Set by set_qt_windows_options once the host's Qt is installed, since it depends on its version.
+QT_WINDOWS_OPTIONS=()
+set_qt_windows_options() {
+    local directx=(-DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF)
+    local version
+    version="$(host_qt_version)"
+    case "${version#*:}" in
+        6.4.*) ;;
+        *) directx=() ;;
+    esac
+    QT_WINDOWS_OPTIONS=(
+        -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DFEATURE_static_runtime=ON
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
+        -DFEATURE_optimize_size=ON
+        "-DCMAKE_C_FLAGS=-ffunction-sections -fdata-sections"
+        "-DCMAKE_CXX_FLAGS=-ffunction-sections -fdata-sections"
+        -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_xml=OFF -DFEATURE_dbus=OFF
+        -DFEATURE_concurrent=OFF -DFEATURE_printsupport=OFF -DFEATURE_opengl=ON
+        -DFEATURE_tabletevent=OFF "${directx[@]}"
+        -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF -DFEATURE_zstd=OFF
+        -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
+        -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF
+        -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_libb2=OFF
+    )
+}
 
 # need_command COMMAND PACKAGE: stops with a message naming the package when COMMAND is missing.
 need_command() {
@@ -57,6 +71,7 @@ host_qt_version() {
 
 # The cache folder of the Qt that these options and toolchains give.
 windows_qt_prefix() {
+    set_qt_windows_options
     local key
     key="$(
         {
@@ -103,6 +118,7 @@ fetch_qt_source() {
 # its own and is moved into place only when whole, so a failed or stopped build leaves nothing
 # that a later run could take for a finished one.
 ensure_windows_qt() {
+    set_qt_windows_options
     local prefix
     prefix="$(windows_qt_prefix)"
     [ -f "$prefix/.complete" ] && return 0
