@@ -33,10 +33,12 @@ check "Stack protected" in_symbols ' __stack_chk_fail$'
 check "Fortify Source (libssp's checks linked)" in_symbols ' __chk_fail$'
 check "No time stamp" in_header '^Time/Date[[:space:]]+Thu Jan  1 00:00:00 1970$'
 
-# Windows' own DLLs, the only ones the program may load.
-system_dlls='advapi32|authz|comdlg32|d3d11|d3d9|dwmapi|dxgi|gdi32|imm32|kernel32|msvcrt|netapi32'
-system_dlls+='|ole32|oleaut32|shcore|shell32|shlwapi|user32|userenv|uxtheme|version|winmm|ws2_32'
-system_dlls+='|wtsapi32|api-ms-win-[a-z0-9-]+'
+# Windows' own DLLs, the only ones the program may load (later Qt versions link Direct2D,
+# DirectWrite, Direct3D 12, UI Automation and a few more of them directly).
+system_dlls='advapi32|authz|comdlg32|d2d1|d3d11|d3d12|d3d9|dcomp|dwmapi|dwrite|dxgi|gdi32|imm32'
+system_dlls+='|kernel32|mpr|msvcrt|netapi32|ole32|oleaut32|setupapi|shcore|shell32|shlwapi'
+system_dlls+='|uiautomationcore|user32|userenv|uxtheme|version|winmm|ws2_32|wtsapi32'
+system_dlls+='|api-ms-win-[a-z0-9-]+'
 foreign="$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$header" | tr 'A-Z' 'a-z' |
     grep -vxE "($system_dlls)\.dll" || true)"
 if [ -z "$foreign" ]; then
