@@ -1,9 +1,11 @@
 #include "core/recording_time.h"
 
+#include <algorithm>
 #include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
+#include <vector>
 
 namespace storagecalc {
 
@@ -58,6 +60,40 @@ std::uint64_t roundedTenths(double magnitude) {
     return quotient;
 }
 
+// The exact decimal digits of |x| >= 2^53, where every double is a whole number: the mantissa
+// doubled as often as the exponent says, in base-10^9 digits. (std::to_chars would do, but
+// brings some 190 KB of tables into a statically linked program.)
+std::string wholeNumberText(double magnitude) {
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    int doublings = static_cast<int>(bits >> 52) - 1075;
+    constexpr std::uint32_t kBase = 1'000'000'000;
+    constexpr std::size_t kDigits = 9;
+    std::vector<std::uint32_t> digits;  // least significant first
+    for (; mantissa != 0; mantissa /= kBase) {
+        digits.push_back(static_cast<std::uint32_t>(mantissa % kBase));
+    }
+    while (doublings > 0) {
+        const int step = std::min(doublings, 29);  // (10^9 - 1) * 2^29 + carry fits in 64 bits
+        std::uint64_t carry = 0;
+        for (std::uint32_t& digit : digits) {
+            const std::uint64_t product = (std::uint64_t{digit} << step) + carry;
+            digit = static_cast<std::uint32_t>(product % kBase);
+            carry = product / kBase;
+        }
+        for (; carry != 0; carry /= kBase) {
+            digits.push_back(static_cast<std::uint32_t>(carry % kBase));
+        }
+        doublings -= step;
+    }
+    std::string text = std::to_string(digits.back());
+    for (auto digit = std::next(digits.rbegin()); digit != digits.rend(); ++digit) {
+        const std::string part = std::to_string(*digit);
+        text.append(kDigits - part.size(), '0').append(part);
+    }
+    return text;
+}
+
 }  // namespace
 
 const std::string& missingSelectionMessage(ListId list) {
@@ -74,11 +110,7 @@ std::string formatOneDecimal(double x, std::string_view decimalSeparator) {
     }
     const double magnitude = std::fabs(x);
     if (magnitude >= 0x1p53) {
-        // Every double this large is a whole number: the shortest fixed text is exact enough.
-        std::array<char, 400> buffer{};
-        const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
-                                          std::chars_format::fixed);
-        return {buffer.data(), result.ptr};
+        return (std::signbit(x) ? "-" : "") + wholeNumberText(magnitude);
     }
     const std::uint64_t tenths = roundedTenths(magnitude);
     std::string text;

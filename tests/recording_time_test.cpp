@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "catalogue_facts.h"
@@ -136,16 +137,24 @@ TEST_P(FormatOneDecimalTest, RoundsTheExactValueHalfToEven) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, FormatOneDecimalTest,
-    ::testing::Values(FormatCase{0.0, "0"}, FormatCase{-0.0, "0"}, FormatCase{217.0138888, "217"},
-                      FormatCase{781.25, "781.2"}, FormatCase{781.75, "781.8"},
-                      FormatCase{0.25, "0.2"}, FormatCase{0.75, "0.8"}, FormatCase{12.5, "12.5"},
-                      // 0.15 is stored a little below the half, 0.45 a little above it.
-                      FormatCase{0.15, "0.1"}, FormatCase{0.45, "0.5"}, FormatCase{9.96, "10"},
-                      FormatCase{0.04, "0"}, FormatCase{0.05, "0.1"}, FormatCase{-2.25, "-2.2"},
-                      FormatCase{-0.04, "0"}, FormatCase{91145.83, "91145.8"},
-                      FormatCase{1e-300, "0"}, FormatCase{4503599627370495.5, "4503599627370495.5"},
-                      FormatCase{9007199254740992.0, "9007199254740992"},
-                      FormatCase{1e20, "100000000000000000000"}));
+    ::testing::Values(
+        FormatCase{0.0, "0"}, FormatCase{-0.0, "0"}, FormatCase{217.0138888, "217"},
+        FormatCase{781.25, "781.2"}, FormatCase{781.75, "781.8"}, FormatCase{0.25, "0.2"},
+        FormatCase{0.75, "0.8"}, FormatCase{12.5, "12.5"},
+        // 0.15 is stored a little below the half, 0.45 a little above it.
+        FormatCase{0.15, "0.1"}, FormatCase{0.45, "0.5"}, FormatCase{9.96, "10"},
+        FormatCase{0.04, "0"}, FormatCase{0.05, "0.1"}, FormatCase{-2.25, "-2.2"},
+        FormatCase{-0.04, "0"}, FormatCase{91145.83, "91145.8"}, FormatCase{1e-300, "0"},
+        FormatCase{4503599627370495.5, "4503599627370495.5"},
+        FormatCase{9007199254740992.0, "9007199254740992"},
+        FormatCase{1e20, "100000000000000000000"}, FormatCase{0x1p64, "18446744073709551616"},
+        FormatCase{-0x1p63, "-9223372036854775808"},
+        FormatCase{
+            std::numeric_limits<double>::max(),
+            "17976931348623157081452742373170435679807056752584499659891747680315726078002853"
+            "87605895586327668781715404589535143824642343213268894641827684675467035375169860"
+            "49910576551282076245490090389328944075868508455133942304583236903222948165808559"
+            "332123348274797826204144723168738177180919299881250404026184124858368"}));
 
 TEST(FormatOneDecimalTest, RefusesValuesThatAreNotFinite) {
     EXPECT_THROW(formatOneDecimal(std::nan("")), ArithmeticError);
