@@ -18,8 +18,19 @@ fail() {
     exit 1
 }
 
-window="$(timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1)" ||
-    fail "no window titled \"$title\" appeared"
+# The first visible window with this title, waited for up to the given seconds. A search can
+# fail when a window goes away while xdotool looks at it (BadWindow): then it looks again.
+find_window() {
+    local found
+    for ((tries = 0; tries < $2 * 2; tries++)); do
+        found="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)" || true
+        [ -n "$found" ] && { echo "$found"; return 0; }
+        sleep 0.5
+    done
+    return 1
+}
+
+window="$(find_window "$title" 60)" || fail "no window titled \"$title\" appeared"
 sleep 1
 eval "$(xwininfo -id "$window" | awk '/Width:/{print "width=" $2} /Height:/{print "height=" $2}')"
 # The client area is 608 x 427 below the menu bar; Wine draws the window's frame itself.
@@ -31,8 +42,8 @@ fi
 
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 xdotool key --delay 50 ctrl+i
-timeout 20 xdotool search --sync --onlyvisible --name '^How to use this DVR Storage Calculator$' \
-    >/dev/null || fail "Ctrl+I opened no instructions window"
+find_window 'How to use this DVR Storage Calculator' 20 >/dev/null ||
+    fail "Ctrl+I opened no instructions window"
 
 # OK (Enter) closes the instructions and brings the main window back, where Ctrl+X ends it.
 xdotool key --delay 50 Return
