@@ -110,7 +110,9 @@ std::string formatOneDecimal(double x, std::string_view decimalSeparator) {
     }
     const double magnitude = std::fabs(x);
     if (magnitude >= 0x1p53) {
-        return (std::signbit(x) ? "-" : "") + wholeNumberText(magnitude);
+        std::string text = std::signbit(x) ? "-" : "";
+        text += wholeNumberText(magnitude);
+        return text;
     }
     const std::uint64_t tenths = roundedTenths(magnitude);
     std::string text;
