@@ -32,18 +32,27 @@ double checkedDivide(double dividend, double divisor, const char* step) {
     return quotient;
 }
 
+// A finite magnitude as the IEEE double holds it: magnitude = mantissa * 2^exponent exactly.
+struct BinaryValue {
+    std::uint64_t mantissa;
+    int exponent;
+};
+
+BinaryValue binaryValue(double magnitude) {
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const auto biasedExponent = static_cast<int>(bits >> 52);
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    if (biasedExponent == 0) {
+        return {fraction, -1074};  // zero and subnormal numbers
+    }
+    return {fraction | (std::uint64_t{1} << 52), biasedExponent - 1075};
+}
+
 // Number of tenths in |x|, rounded half to even on the exact binary value. Only for
 // |x| < 2^53, where 10 * mantissa fits comfortably in 64 bits.
 std::uint64_t roundedTenths(double magnitude) {
-    // The fields of the IEEE double (sign bit 0): magnitude = mantissa / 2^shift exactly.
-    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
-    const auto biasedExponent = static_cast<int>(bits >> 52);
-    std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
-    int shift = 1074;  // zero and subnormal numbers
-    if (biasedExponent != 0) {
-        mantissa |= std::uint64_t{1} << 52;
-        shift = 1075 - biasedExponent;
-    }
+    const auto [mantissa, exponent] = binaryValue(magnitude);
+    const int shift = -exponent;
     const std::uint64_t scaled = mantissa * 10U;
     if (shift <= 0) {
         return scaled << -shift;
@@ -64,9 +73,7 @@ std::uint64_t roundedTenths(double magnitude) {
 // doubled as often as the exponent says, in base-10^9 digits. (std::to_chars would do, but
 // brings some 190 KB of tables into a statically linked program.)
 std::string wholeNumberText(double magnitude) {
-    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
-    std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-    int doublings = static_cast<int>(bits >> 52) - 1075;
+    auto [mantissa, doublings] = binaryValue(magnitude);
     constexpr std::uint32_t kBase = 1'000'000'000;
     constexpr std::size_t kDigits = 9;
     std::vector<std::uint32_t> digits;  // least significant first
