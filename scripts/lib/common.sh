@@ -1,6 +1,9 @@
 # Shared by the scripts: where the project is, and installing what is missing.
 # shellcheck shell=bash
 
+# A failing command inside $(...) stops the script too, as it would outside.
+shopt -s inherit_errexit
+
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # Parallel build and test jobs: every processor unless JOBS says otherwise.
 JOBS="${JOBS:-$(nproc)}"

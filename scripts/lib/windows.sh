@@ -14,9 +14,12 @@ WINDOWS_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/mv4016-calculator/windows"
 
 # Only what the program and its tests use: Core, Gui, Widgets, Test and the windows and
 # offscreen platforms, linked statically with the compiler's runtime. Third-party code comes from
-# Qt's own copies, so that the program depends on no DLL outside Windows. OpenGL stays dynamic
-# (the windows platform does not build without it) and tablet events are off (Debian's source
-# leaves out the Wintab headers). Sections per function and -Os keep the program small.
+# Qt's own copies, so that the program depends on no DLL outside Windows. No OpenGL (asked for as
+# INPUT_opengl=no, which also turns off dynamic OpenGL; FEATURE_opengl=OFF alone leaves that on
+# and the windows platform does not build), no tablet events (Debian's source leaves out the
+# Wintab headers), no style sheets, graphics view, dialogs, views or widgets the program does not
+# show, no MIME database. FreeType stays: the offscreen platform, which the tests run on, draws
+# with it on Windows. Sections per function and -Os keep the program small.
 # Direct2D is left out of Qt 6.4, and with it DirectWrite 3: without Direct2D, 6.4 leaves out the
 # DirectWrite font database that its windows platform still refers to (that database is only
 # used on request; GDI's is the default). Later versions no longer compile with Direct2D off
@@ -32,6 +35,15 @@ set_qt_windows_options() {
         6.4.*) ;;
         *) directx=() ;;
     esac
+    local unused=(
+        graphicsview graphicseffect mdiarea dockwidget calendarwidget datetimeedit colordialog
+        fontdialog filedialog inputdialog progressdialog errormessage wizard lcdnumber dial
+        splashscreen keysequenceedit commandlinkbutton fontcombobox toolbox textbrowser
+        syntaxhighlighter undoview columnview datawidgetmapper treewidget tablewidget tableview
+        treeview tabwidget tabbar statusbar style_stylesheet systemtrayicon sessionmanager
+        textmarkdownreader textmarkdownwriter textodfwriter pdf movie gif ico undocommand
+        mimetype_database sharedmemory systemsemaphore
+    )
     QT_WINDOWS_OPTIONS=(
         -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DFEATURE_static_runtime=ON
         -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
@@ -39,13 +51,18 @@ set_qt_windows_options() {
         "-DCMAKE_C_FLAGS=-ffunction-sections -fdata-sections"
         "-DCMAKE_CXX_FLAGS=-ffunction-sections -fdata-sections"
         -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_xml=OFF -DFEATURE_dbus=OFF
-        -DFEATURE_concurrent=OFF -DFEATURE_printsupport=OFF -DFEATURE_opengl=ON
+        -DFEATURE_concurrent=OFF -DFEATURE_printsupport=OFF
+        -DINPUT_opengl=no -DFEATURE_opengl=OFF
         -DFEATURE_tabletevent=OFF "${directx[@]}"
         -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF -DFEATURE_zstd=OFF
         -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
         -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF
         -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_libb2=OFF
     )
+    local feature
+    for feature in "${unused[@]}"; do
+        QT_WINDOWS_OPTIONS+=("-DFEATURE_$feature=OFF")
+    done
 }
 
 # need_command COMMAND PACKAGE: stops with a message naming the package when COMMAND is missing.
@@ -69,18 +86,28 @@ host_qt_version() {
     dpkg-query -W -f='${Version}' qt6-base-dev
 }
 
+# The host's multiarch folder, where its Qt keeps its CMake files (Qt's host tools come from there).
+host_cmake_dir() {
+    echo "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake"
+}
+
+# Everything that changes the Qt a build gives: the source's version, the options, the toolchain
+# file, the compiler, binutils and the MinGW-w64 runtime, one line each.
+windows_qt_key_inputs() {
+    echo "qt6-base $(host_qt_version)"
+    printf '%s\n' "${QT_WINDOWS_OPTIONS[@]}"
+    echo "toolchain $(sha256sum <"$ROOT/cmake/mingw_w64_toolchain.cmake" | cut -c1-64)"
+    "$MINGW_TRIPLET-g++-posix" --version | head -n 1
+    dpkg-query -W -f='${Package} ${Version}\n' g++-mingw-w64-x86-64-posix \
+        binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+}
+
 # The cache folder of the Qt that these options and toolchains give.
 windows_qt_prefix() {
     set_qt_windows_options
-    local key
-    key="$(
-        {
-            host_qt_version
-            "$MINGW_TRIPLET-g++-posix" --version | head -1
-            printf '%s\n' "${QT_WINDOWS_OPTIONS[@]}"
-        } | sha256sum | cut -c1-12
-    )"
-    local upstream
+    local inputs key upstream
+    inputs="$(windows_qt_key_inputs)"
+    key="$(sha256sum <<<"$inputs" | cut -c1-12)"
     upstream="$(host_qt_version)"
     upstream="${upstream#*:}"
     echo "$WINDOWS_CACHE/qt-${upstream%%[-+]*}-$key"
@@ -114,53 +141,144 @@ fetch_qt_source() {
     fi
 }
 
-# Builds Qt for Windows into the cache unless it is there already. The build goes to a folder of
-# its own and is moved into place only when whole, so a failed or stopped build leaves nothing
-# that a later run could take for a finished one.
+# Holds the cache's lock until the calling script ends; a run that finds it held says that it
+# waits, and for whom.
+lock_windows_cache() {
+    mkdir -p "$WINDOWS_CACHE"
+    exec {WINDOWS_CACHE_LOCK}>>"$WINDOWS_CACHE/.lock"
+    if ! flock -n "$WINDOWS_CACHE_LOCK"; then
+        echo "windows: waiting for another run that holds $WINDOWS_CACHE/.lock" \
+             "($(cat "$WINDOWS_CACHE/.lock.owner" 2>/dev/null || echo unknown))"
+        flock "$WINDOWS_CACHE_LOCK"
+    fi
+    echo "process $$ on $(hostname), since $(date -u '+%F %T') UTC" >"$WINDOWS_CACHE/.lock.owner"
+}
+
+unlock_windows_cache() {
+    rm -f "$WINDOWS_CACHE/.lock.owner"
+    flock -u "$WINDOWS_CACHE_LOCK"
+}
+
+# Stops with a message when the folder's file system has less than GIB gibibytes free.
+need_free_space() {
+    local folder="$1" gib="$2" free
+    free="$(df -P -k "$folder" | awk 'NR == 2 {print $4}')"
+    if [ "$free" -lt $((gib * 1024 * 1024)) ]; then
+        echo "windows: only $((free / 1024)) MiB free in $folder; building Qt for Windows" \
+             "needs about $gib GiB" >&2
+        return 1
+    fi
+}
+
+# Shows the end of a failed step's log, and says so plainly when the disk was full.
+report_failure() {
+    local what="$1" log="$2"
+    if grep -q 'No space left on device' "$log"; then
+        echo "windows: $what failed: the disk holding $(dirname "$log") is full" >&2
+    else
+        grep -E -B2 -A8 'error|FAILED' "$log" | head -60 >&2 || tail -40 "$log" >&2
+        echo "windows: $what failed; see $log" >&2
+    fi
+}
+
+# Builds Qt for Windows into the cache unless it is there already. The build runs in a folder of
+# its own, PREFIX.partial, which counts only once installed and marked whole: a stopped build
+# resumes there where it stopped, and nothing half-made is ever taken for a finished one. Builds
+# for other keys are kept (scripts/windows --prune removes them); others' leftover .partial
+# folders are removed.
 ensure_windows_qt() {
     set_qt_windows_options
     local prefix
     prefix="$(windows_qt_prefix)"
-    [ -f "$prefix/.complete" ] && return 0
-    local work="$prefix.partial"
-    rm -rf "$work" "$prefix"
-    mkdir -p "$work" "$prefix"
-    fetch_qt_source "$work"
+    lock_windows_cache
+    if [ -f "$prefix/.complete" ]; then
+        unlock_windows_cache
+        return 0
+    fi
+    local work="$prefix.partial" partial
+    for partial in "$WINDOWS_CACHE"/qt-*.partial; do
+        [ -d "$partial" ] && [ "$partial" != "$work" ] && rm -rf "$partial"
+    done
+    mkdir -p "$work"
+    [ -d "$work/build" ] && echo "windows: resuming the Qt build in $work"
+    need_free_space "$WINDOWS_CACHE" 6
+    windows_qt_key_inputs >"$work/key"
+
+    if [ ! -f "$work/source.done" ]; then
+        rm -rf "$work/build" "$work"/qt6-base*
+        fetch_qt_source "$work"
+        touch "$work/source.done"
+    fi
     local source
-    source="$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -1)"
+    source="$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)"
     [ -n "$source" ] || { echo "windows: no unpacked qt6-base source in $work" >&2; return 1; }
+    # Qt's own resources carry a time: its source's, so that every machine gets the same Qt.
+    local epoch
+    epoch="$(dpkg-parsechangelog -l "$source/debian/changelog" -S Timestamp)"
+
     # The toolchain file is kept with the Qt it built, which records its path.
+    mkdir -p "$prefix"
     cp "$ROOT/cmake/mingw_w64_toolchain.cmake" "$prefix/toolchain.cmake"
     echo "windows: building Qt for Windows (once per version; about 30 minutes on 2 cores)"
     local started=$SECONDS
     local prefix_maps="-ffile-prefix-map=$source=qtbase -ffile-prefix-map=$work/build=qtbase"
-    if ! cmake -G Ninja -S "$source" -B "$work/build" \
-        -DCMAKE_TOOLCHAIN_FILE="$prefix/toolchain.cmake" -DCMAKE_INSTALL_PREFIX="$prefix" \
-        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-        "${QT_WINDOWS_OPTIONS[@]}" \
-        "-DCMAKE_C_FLAGS_RELEASE=-DNDEBUG $prefix_maps" \
-        "-DCMAKE_CXX_FLAGS_RELEASE=-DNDEBUG $prefix_maps" \
-        >"$work/configure.log" 2>&1; then
-        tail -40 "$work/configure.log" >&2
-        echo "windows: Qt's configure failed; see $work/configure.log" >&2
-        return 1
+    if [ ! -f "$work/configure.done" ]; then
+        if ! SOURCE_DATE_EPOCH="$epoch" cmake -G Ninja -S "$source" -B "$work/build" \
+            -DCMAKE_TOOLCHAIN_FILE="$prefix/toolchain.cmake" -DCMAKE_INSTALL_PREFIX="$prefix" \
+            -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$(host_cmake_dir)" \
+            "${QT_WINDOWS_OPTIONS[@]}" \
+            "-DCMAKE_C_FLAGS_RELEASE=-DNDEBUG $prefix_maps" \
+            "-DCMAKE_CXX_FLAGS_RELEASE=-DNDEBUG $prefix_maps" \
+            >"$work/configure.log" 2>&1; then
+            report_failure "Qt's configure" "$work/configure.log"
+            return 1
+        fi
+        touch "$work/configure.done"
     fi
-    if ! cmake --build "$work/build" -j "$JOBS" >"$work/build.log" 2>&1; then
-        grep -E -B2 -A8 'error|FAILED' "$work/build.log" | head -60 >&2
-        echo "windows: Qt's build failed; see $work/build.log" >&2
+    if ! SOURCE_DATE_EPOCH="$epoch" cmake --build "$work/build" -j "$JOBS" \
+        >>"$work/build.log" 2>&1; then
+        report_failure "Qt's build" "$work/build.log"
         return 1
     fi
     # Installed into the final prefix (its path is recorded in Qt's CMake files), then marked
-    # whole; a failed install removes what it wrote, and any run that finds no mark starts over.
+    # whole; a failed install removes what it wrote, and any run that finds no mark installs again.
     if ! cmake --install "$work/build" >"$work/install.log" 2>&1; then
         rm -rf "$prefix"
-        tail -20 "$work/install.log" >&2
+        report_failure "Qt's install" "$work/install.log"
         return 1
     fi
+    cp "$work/key" "$prefix/key"
+    keep_qt_attributions "$source" "$prefix/attributions"
     echo "built in $((SECONDS - started)) s from qt6-base $(host_qt_version)" >"$prefix/.complete"
     rm -rf "$work"
-    # Builds for other versions or options are not used again.
-    find "$WINDOWS_CACHE" -mindepth 1 -maxdepth 1 -name 'qt-*' ! -name "${prefix##*/}" \
-        ! -name '*.partial' -exec rm -rf {} +
+    unlock_windows_cache
     echo "windows: Qt for Windows built in $((SECONDS - started)) s"
+}
+
+# What the bills of materials need from Qt's source once the build is gone: every
+# qt_attribution.json (what third-party code Qt carries, its version and licence), and the list of
+# Qt's source files, which tells from which folder each object file in a link map comes.
+keep_qt_attributions() {
+    local source="$1" into="$2"
+    mkdir -p "$into"
+    (cd "$source" && find . -name qt_attribution.json -print0 | sort -z |
+        xargs -0 cp --parents -t "$into")
+    (cd "$source" && find src -type f \( -name '*.c' -o -name '*.cpp' -o -name '*.cc' \) | sort) \
+        >"$into/sources.txt"
+}
+
+# Removes the cached Qt builds of every other key (other versions, options or toolchains).
+prune_windows_qt() {
+    local keep
+    keep="$(windows_qt_prefix)"
+    lock_windows_cache
+    local folder
+    for folder in "$WINDOWS_CACHE"/qt-*; do
+        [ -e "$folder" ] || continue
+        case "$folder" in
+            "$keep" | "$keep.partial") ;;
+            *) echo "windows: removing ${folder##*/}"; rm -rf "$folder" ;;
+        esac
+    done
+    unlock_windows_cache
 }
