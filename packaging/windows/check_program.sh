@@ -32,10 +32,15 @@ find_window() {
 
 window="$(find_window "$title" 60)" || fail "no window titled \"$title\" appeared"
 sleep 1
-eval "$(xwininfo -id "$window" | awk '/Width:/{print "width=" $2} /Height:/{print "height=" $2}')"
+read -r width height < <(xwininfo -id "$window" |
+    awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w, h}')
 # The client area is 608 x 427 below the menu bar; Wine draws the window's frame itself.
-[ "$width" -ge 608 ] && [ "$width" -le 620 ] || fail "window $width px wide, not 608"
-[ "$height" -gt 427 ] && [ "$height" -le 480 ] || fail "window $height px high"
+if [ "$width" -lt 608 ] || [ "$width" -gt 620 ]; then
+    fail "window $width px wide, not 608"
+fi
+if [ "$height" -le 427 ] || [ "$height" -gt 480 ]; then
+    fail "window $height px high"
+fi
 if [ -n "${SCREENSHOT:-}" ]; then
     import -window "$window" -define png:exclude-chunks=date,time "$SCREENSHOT"
 fi

@@ -1,5 +1,5 @@
 # Shared by the scripts: where the project is, and installing what is missing.
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2034  # its variables are read by the scripts that source it
 
 # A failing command inside $(...) stops the script too, as it would outside.
 shopt -s inherit_errexit
@@ -14,6 +14,28 @@ APP_ID=org.example.c_seed_aadf6ee7.mv4016_calculator
 # Packages every build needs; the scripts add their own on top.
 BUILD_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
                 qt6-base-dev libgl-dev fonts-liberation2 fonts-urw-base35 fonts-dejavu-core)
+
+# on_exit COMMAND...: runs COMMAND when the script ends, whether it succeeds or fails; the
+# commands run in reverse order, each whatever the others do.
+ON_EXIT=()
+run_on_exit() {
+    local command
+    for command in "${ON_EXIT[@]}"; do
+        eval "$command" || true
+    done
+}
+on_exit() {
+    ON_EXIT=("$(printf '%q ' "$@")" "${ON_EXIT[@]}")
+    trap run_on_exit EXIT
+}
+
+# step NAME COMMAND...: runs COMMAND and says how long it took.
+step() {
+    local name="$1" started=$SECONDS
+    shift
+    "$@"
+    echo "test: $name took $((SECONDS - started)) s"
+}
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
@@ -67,6 +89,15 @@ configure_and_build() {
         return 1
     fi
     grep -E 'warning:' "$dir/build.log" || true
+}
+
+# Warnings are errors in CI (CI=true) and when STORAGECALC_WERROR=ON.
+werror_setting() {
+    if [ "${CI:-}" = "true" ] || [ "${STORAGECALC_WERROR:-}" = "ON" ]; then
+        echo ON
+    else
+        echo OFF
+    fi
 }
 
 # run_headless COMMAND...: runs COMMAND on a virtual X server of its own (a free display, its
