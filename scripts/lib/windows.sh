@@ -1,6 +1,6 @@
 # Shared by the Windows scripts: the cross toolchain, Wine, and Qt for Windows built from
 # Debian's own qt6-base source, statically, once per version and set of options.
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2034  # its variables are read by the scripts that source it
 
 MINGW_TRIPLET=x86_64-w64-mingw32
 # The posix-threads compilers, Wine to run what they build, ninja for Qt's long build, dpkg-dev
@@ -63,6 +63,19 @@ set_qt_windows_options() {
     for feature in "${unused[@]}"; do
         QT_WINDOWS_OPTIONS+=("-DFEATURE_$feature=OFF")
     done
+}
+
+# Starts the Wine prefix's server for the rest of the calling script, persistent, and stops it
+# (with every Wine process of the prefix) when the script ends, also on failure. Without it the
+# server quits a few seconds after its last program ends, and a program started at that moment
+# meets a server that is going away ("wine client error:0: recvmsg: Connection reset by peer").
+keep_wineserver() {
+    export WINEPREFIX="$1"
+    "$ROOT/scripts/lib/wine_run" cmd /c exit >/dev/null 2>&1  # makes the prefix
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+    wineserver -p
+    on_exit env WINEPREFIX="$WINEPREFIX" wineserver -k
 }
 
 # need_command COMMAND PACKAGE: stops with a message naming the package when COMMAND is missing.
