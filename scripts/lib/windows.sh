@@ -215,12 +215,12 @@ ensure_windows_qt() {
     done
     mkdir -p "$work"
     [ -d "$work/build" ] && echo "windows: resuming the Qt build in $work"
-    need_free_space "$WINDOWS_CACHE" 6
+    need_free_space "$WINDOWS_CACHE" 6 || return 1
     windows_qt_key_inputs >"$work/key"
 
     if [ ! -f "$work/source.done" ]; then
         rm -rf "$work/build" "$work"/qt6-base*
-        fetch_qt_source "$work"
+        fetch_qt_source "$work" || return 1
         touch "$work/source.done"
     fi
     local source
