@@ -18,8 +18,9 @@ WINDOWS_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/mv4016-calculator/windows"
 # INPUT_opengl=no, which also turns off dynamic OpenGL; FEATURE_opengl=OFF alone leaves that on
 # and the windows platform does not build), no tablet events (Debian's source leaves out the
 # Wintab headers), no style sheets, graphics view, dialogs, views or widgets the program does not
-# show, no MIME database. The input dialog stays: the Windows Vista style includes its header
-# whether it is there or not. FreeType stays: the offscreen platform, which the tests run on, draws
+# show, no MIME database. The input dialog, tab bars and widgets and table and tree views stay:
+# the Windows Vista style (Windows' own look) refers to them whether they are there or not.
+# FreeType stays: the offscreen platform, which the tests run on, draws
 # with it on Windows. Sections per function and -Os keep the program small.
 # Direct2D is left out of Qt 6.4, and with it DirectWrite 3: without Direct2D, 6.4 leaves out the
 # DirectWrite font database that its windows platform still refers to (that database is only
@@ -40,8 +41,8 @@ set_qt_windows_options() {
         graphicsview graphicseffect mdiarea dockwidget calendarwidget datetimeedit colordialog
         fontdialog filedialog progressdialog errormessage wizard lcdnumber dial
         splashscreen keysequenceedit commandlinkbutton fontcombobox toolbox textbrowser
-        syntaxhighlighter undoview columnview datawidgetmapper treewidget tablewidget tableview
-        treeview tabwidget tabbar statusbar style_stylesheet systemtrayicon sessionmanager
+        syntaxhighlighter undoview columnview datawidgetmapper treewidget tablewidget statusbar
+        style_stylesheet systemtrayicon sessionmanager
         textmarkdownreader textmarkdownwriter textodfwriter pdf movie gif ico undocommand
         mimetype_database sharedmemory systemsemaphore
     )
