@@ -19,8 +19,9 @@ WINDOWS_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/mv4016-calculator/windows"
 # and the windows platform does not build), no tablet events (Debian's source leaves out the
 # Wintab headers), no style sheets, graphics view, dialogs, views or widgets the program does not
 # show, no MIME database. The input dialog, tab bars and widgets and table and tree views stay:
-# the Windows Vista style (Windows' own look) refers to them whether they are there or not.
-# FreeType stays: the offscreen platform, which the tests run on, draws
+# the Windows Vista style (Windows' own look) refers to them whether they are there or not; from
+# Qt 6.7 on, the Windows 11 style does the same with graphics view and effects, MDI areas and
+# command link buttons. FreeType stays: the offscreen platform, which the tests run on, draws
 # with it on Windows. Sections per function and -Os keep the program small.
 # Direct2D is left out of Qt 6.4, and with it DirectWrite 3: without Direct2D, 6.4 leaves out the
 # DirectWrite font database that its windows platform still refers to (that database is only
@@ -30,13 +31,6 @@ WINDOWS_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/mv4016-calculator/windows"
 # Set by set_qt_windows_options once the host's Qt is installed, since it depends on its version.
 QT_WINDOWS_OPTIONS=()
 set_qt_windows_options() {
-    local directx=(-DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF)
-    local version
-    version="$(host_qt_version)"
-    case "${version#*:}" in
-        6.4.*) ;;
-        *) directx=() ;;
-    esac
     local unused=(
         graphicsview graphicseffect mdiarea dockwidget calendarwidget datetimeedit colordialog
         fontdialog filedialog progressdialog errormessage wizard lcdnumber dial
@@ -46,6 +40,23 @@ set_qt_windows_options() {
         textmarkdownreader textmarkdownwriter textodfwriter pdf movie gif ico undocommand
         mimetype_database sharedmemory systemsemaphore
     )
+    local directx=(-DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF)
+    local version feature
+    version="$(host_qt_version)"
+    case "${version#*:}" in
+        6.4.*) ;;
+        *)
+            directx=()
+            local all=("${unused[@]}")
+            unused=()
+            for feature in "${all[@]}"; do
+                case "$feature" in
+                    graphicsview | graphicseffect | mdiarea | commandlinkbutton) ;;
+                    *) unused+=("$feature") ;;
+                esac
+            done
+            ;;
+    esac
     QT_WINDOWS_OPTIONS=(
         -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DFEATURE_static_runtime=ON
         -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
@@ -61,7 +72,6 @@ set_qt_windows_options() {
         -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF
         -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_libb2=OFF
     )
-    local feature
     for feature in "${unused[@]}"; do
         QT_WINDOWS_OPTIONS+=("-DFEATURE_$feature=OFF")
     done
