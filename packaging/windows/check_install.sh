@@ -144,6 +144,50 @@ stop_program() { # as the user would, with File > Exit
     program_ended || fail "the program did not end on Ctrl+X"
 }
 
+# answer WHAT PAGES KEY COMMAND...: runs an installer or uninstaller interactively, goes through
+# PAGES pages with Enter, then answers the message box that comes up with KEY (Escape: Cancel,
+# Return: OK) and checks that the exit code is 1 for Cancel, 4 for OK (the refused downgrade).
+# MESSAGES=FOLDER keeps a picture of each message box there.
+answer() {
+    local what="$1" pages="$2" key="$3" pid code=0 page dialog="" box="" tries
+    shift 3
+    local caption="MV-4016 Storage Calculator Setup"
+    [[ "$*" == *uninstall* ]] && caption="MV-4016 Storage Calculator Uninstall"
+    "$wine_run" "$@" >/dev/null 2>&1 &
+    pid=$!
+    background+=("$pid")
+    for ((page = 0; page < pages; page++)); do
+        dialog=""
+        for ((tries = 0; tries < 60; tries++)); do
+            dialog="$(xdotool search --onlyvisible --name "^$caption: " 2>/dev/null | head -n 1)" &&
+                [ -n "$dialog" ] && break
+            sleep 0.5
+        done
+        [ -n "$dialog" ] || fail "$what: no window \"$caption: ...\""
+        xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+        xdotool key --delay 50 Return
+        sleep 1
+    done
+    # The pages' titles name the page; the message box's is the caption alone.
+    for ((tries = 0; tries < 60; tries++)); do
+        box="$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | head -n 1)" || true
+        [ -n "$box" ] && break
+        sleep 0.5
+    done
+    [ -n "$box" ] || fail "$what: no message box"
+    if [ -n "${MESSAGES:-}" ]; then
+        mkdir -p "$MESSAGES"
+        import -window "$box" "$MESSAGES/${what//[^a-zA-Z0-9]/-}.png"
+    fi
+    xdotool windowfocus --sync "$box" 2>/dev/null || true
+    xdotool key --delay 50 "$key"
+    wait "$pid" || code=$?
+    local expected=1
+    [ "$key" = Return ] && expected=4
+    [ "$code" = "$expected" ] || fail "$what: exit code $code, not $expected"
+    echo "windows install:   $what: exit code $code"
+}
+
 files_of() { # the files of a folder, by name, one a line
     (cd "$1" && LC_ALL=C ls -A)
 }
@@ -193,6 +237,8 @@ run "install" 0 win "$setup" /S
 printf 'marked' >>"$installdir/mv4016-calculator.exe"
 start_program "$installdir/mv4016-calculator.exe"
 marked="$(state)"
+answer "reinstall, Cancel when asked to close the program" 2 Escape "$setup"
+[ "$(state)" = "$marked" ] || fail "(a) a cancelled reinstall changed the installation"
 code=0
 "$wine_run" "$setup" /S || code=$?
 if [ "$code" -eq 0 ]; then
@@ -293,6 +339,7 @@ fresh_prefix "(d) version $next, then $version"
 run "install $next" 0 win "$scratch/next-setup.exe" /S
 unchanged="$(state)"
 run "install $version" 4 win "$setup" /S
+answer "install $version interactively" 0 Return "$setup"
 [ "$(state)" = "$unchanged" ] || fail "(d) the older version changed the installation"
 "$here/check_program.sh" "$installdir/mv4016-calculator.exe" >/dev/null ||
     fail "(d) $next no longer starts"
@@ -303,6 +350,9 @@ before="$(snapshot)"
 run "install" 0 win "$setup" /S
 start_program "$installdir/mv4016-calculator.exe"
 installed="$(state)"
+answer "uninstall, Cancel when asked to close the program" 1 Escape \
+    "$installdir/uninstall.exe" "_?=$(short_path "$installdir")"
+[ "$(state)" = "$installed" ] || fail "(e) a cancelled uninstall changed the installation"
 code=0
 uninstall_in_place || code=$?
 if [ "$code" -eq 0 ]; then
