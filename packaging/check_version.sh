@@ -30,7 +30,9 @@ grep -q "^project(.* VERSION $new " "$top" || fail "no project(... VERSION $old 
 
 configure() {
     rm -rf "$scratch/build"
-    "$cmake" -S "$scratch/src" -B "$scratch/build" -DBUILD_TESTING=OFF >"$scratch/configure.log" 2>&1
+    # Makefiles, whose flags.make shows the program's compile definitions.
+    "$cmake" -G "Unix Makefiles" -S "$scratch/src" -B "$scratch/build" -DBUILD_TESTING=OFF \
+        >"$scratch/configure.log" 2>&1
 }
 # The changelog still names the old version first: refused, with the reason.
 if configure; then
