@@ -266,7 +266,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
 }
 EOF
-"$MINGW_TRIPLET-gcc" -municode -O2 -o "$scratch/hold.exe" "$scratch/hold.c"
+"$MINGW_TRIPLET-gcc-posix" -municode -O2 -o "$scratch/hold.exe" "$scratch/hold.c"
 hold() { # hold FILE: held open until release
     rm -f "$scratch/held"
     "$wine_run" "$scratch/hold.exe" "$(windows_path "$1")" "$(windows_path "$scratch/held")" \
