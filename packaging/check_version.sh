@@ -24,9 +24,12 @@ tar -C "$source_dir" --exclude=./build --exclude=./.git -cf - . | tar -C "$scrat
 top="$scratch/src/CMakeLists.txt"
 old_publisher="$(sed -n 's/^set(STORAGECALC_PUBLISHER "\(.*\)")$/\1/p' "$top")"
 [ -n "$old_publisher" ] || fail "no set(STORAGECALC_PUBLISHER \"...\") line in CMakeLists.txt"
-sed -i -e "s/^project(\([^ ]*\) VERSION $old /project(\1 VERSION $new /" \
-    -e "s/^set(STORAGECALC_PUBLISHER \".*\")$/set(STORAGECALC_PUBLISHER \"$publisher\")/" "$top"
+sed -i -e "s/^project(\([^ ]*\) VERSION $old /project(\1 VERSION $new /" "$top"
 grep -q "^project(.* VERSION $new " "$top" || fail "no project(... VERSION $old ...) line"
+set_publisher() {
+    sed -i "s/^set(STORAGECALC_PUBLISHER \".*\")$/set(STORAGECALC_PUBLISHER \"$1\")/" "$top"
+    grep -qF "set(STORAGECALC_PUBLISHER \"$1\")" "$top" || fail "the publisher was not set to '$1'"
+}
 
 configure() {
     rm -rf "$scratch/build"
@@ -34,6 +37,18 @@ configure() {
     "$cmake" -G "Unix Makefiles" -S "$scratch/src" -B "$scratch/build" -DBUILD_TESTING=OFF \
         >"$scratch/configure.log" 2>&1
 }
+# A publisher that would be empty, or break the installer's, the resource's or the scripts'
+# strings, is refused, with the reason.
+for bad in "" "It's Us" "Cost \$5" "A \`command\`"; do
+    set_publisher "$bad"
+    if configure; then
+        fail "the publisher '$bad' was accepted"
+    fi
+    grep -q "STORAGECALC_PUBLISHER '.*' is empty or holds" "$scratch/configure.log" ||
+        fail "the publisher '$bad' stopped the build without saying why"
+done
+set_publisher "$publisher"
+
 # The changelog still names the old version first: refused, with the reason.
 if configure; then
     fail "a changelog without an entry for $new was accepted"
