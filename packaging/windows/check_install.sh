@@ -246,6 +246,7 @@ if [ "$code" -eq 0 ]; then
         fail "(a) exit code 0, but the old program is still in place"
     program_ended || fail "(a) exit code 0, and the old program still runs"
     [ "$(entries)" -eq 1 ] || fail "(a) not one Apps entry"
+    echo "windows install:   the program was closed and replaced; one entry, $(display_version)"
 else
     [ "$(state)" = "$marked" ] || fail "(a) exit code $code, and the installation changed"
     stop_program
@@ -326,6 +327,7 @@ cmp -s "$installdir/mv4016-calculator.exe" "$scratch/next/mv4016-calculator.exe"
     fail "(c) the installed program is not $next's"
 [ "$(entries)" -eq 1 ] || fail "(c) not one Apps entry"
 [ "$(display_version)" = "$next" ] || fail "(c) the Apps entry says $(display_version)"
+echo "windows install:   folder: $(files_of "$installdir" | tr '\n' ' '); one entry, $next"
 # The Start menu entry starts the program from the installation folder.
 "$wine_run" start /unix "$shortcut"
 window="$(find_window)" || fail "(c) the Start menu entry started no program"
@@ -361,6 +363,7 @@ if [ "$code" -eq 0 ]; then
     rm -f "$installdir/uninstall.exe"  # left by an uninstaller run in place
     rmdir "$installdir" || fail "(e) left in the folder: $(files_of "$installdir")"
     [ "$(snapshot)" = "$before" ] || fail "(e) left behind: $(comm -13 <(echo "$before") <(snapshot) | head -5)"
+    echo "windows install:   the program was closed; nothing left but the uninstaller run in place"
 else
     [ "$(state)" = "$installed" ] || fail "(e) exit code $code, and the installation changed"
     stop_program
