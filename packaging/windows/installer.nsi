@@ -253,8 +253,18 @@ Section
         ExecWait '"$OldDir\${UNINSTALLER}" /S _?=$OldDir' $0
         ${If} ${Errors}
         ${OrIf} $0 <> 0
-            StrCpy $Failed "$OldDir"
-            Call FailNotWritten
+            SetOutPath "$INSTDIR"
+            RMDir /r "$INSTDIR\${STAGING}"
+            MessageBox MB_OK|MB_ICONSTOP "The installed version, $OldVersion, could not be \
+                removed (its uninstaller ended with $0). Nothing was changed." /SD IDOK
+            ; Its reason, when it gave one (the program still running, say), else ours.
+            ${If} $0 >= ${EXIT_NOT_WRITTEN}
+            ${AndIf} $0 <= ${EXIT_RUNNING}
+                SetErrorLevel $0
+            ${Else}
+                SetErrorLevel ${EXIT_NOT_WRITTEN}
+            ${EndIf}
+            Quit
         ${EndIf}
         Delete "$OldDir\${UNINSTALLER}"
         RMDir "$OldDir"
