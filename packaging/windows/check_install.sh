@@ -88,11 +88,14 @@ WINEPREFIX="$scratch/wine"
 installdir="$WINEPREFIX${installdir#"$template"}"
 shortcut="$WINEPREFIX${shortcut#"$template"}"
 programs="$WINEPREFIX${programs#"$template"}"
+# The copy gets a persistent server, stopped with the case: otherwise it quits a few seconds
+# after the last program, and one started at that moment meets a server going away.
 fresh_prefix() {
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
     rm -rf "$WINEPREFIX"
     cp -a "$template" "$WINEPREFIX"
+    wineserver -p
     echo "windows install: case $1"
 }
 fresh_prefix "install"
@@ -379,9 +382,15 @@ for others in "other programs' folders, one empty" "nothing else"; do
     fi
     before="$(snapshot)"
     run "install" 0 win "$setup" /S
-    # As the Apps entry runs it: from a copy in the temporary folder, which it waits for.
+    # As the Apps entry runs it: from a copy in the temporary folder, whose last steps (the
+    # Start menu entry, then the Apps entry) are waited for.
     run "uninstall" 0 win "$installdir/uninstall.exe" /S
-    wineserver -w
+    for ((tries = 0; tries < 60; tries++)); do
+        if [ ! -e "$shortcut" ] && ! registry >/dev/null; then
+            break
+        fi
+        sleep 0.5
+    done
     [ "$(snapshot)" = "$before" ] || fail "(f) not as before: $(diff <(echo "$before") <(snapshot) | head -5)"
 done
 
