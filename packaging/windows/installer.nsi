@@ -2,10 +2,11 @@
 ; %LOCALAPPDATA%\Programs, with a Start menu entry and an entry under "Apps". /S installs and
 ; uninstalls silently.
 ;
-; Installing over an installation first checks that the program is not running and that every
-; file can be replaced, then unpacks the new files into a folder beside them, runs the installed
-; version's uninstaller (so that none of its files stays behind) and moves the new files in. An
-; older version is not installed over a newer one; the same version installs again (a repair).
+; Installing first checks that no copy of the program runs (the installed one, or one from the
+; archive) and that every file can be replaced, then unpacks the new files into a folder beside
+; them, runs the installed version's uninstaller (so that none of its files stays behind) and
+; moves the new files in. An older version is not installed over a newer one; the same version
+; installs again (a repair).
 ;
 ; Exit codes, also with /S: 0 installed or uninstalled, 1 cancelled by the user, 2 a file could
 ; not be written or removed, 3 the program is still running, 4 a newer version is installed.
@@ -16,8 +17,8 @@
 ; STAGE), STAGE (the folder with the program and its licences), ICON, SIZE_KB (what the
 ; installation takes) and OUTFILE.
 
-; A 64-bit installer for a 64-bit program (and for a 64-bit Wine). Debian's NSIS has no plugins
-; for this target, so everything below uses NSIS's own instructions only.
+; A 64-bit installer for a 64-bit program (and for a 64-bit Wine). Of the plugins, only System
+; (for OpenMutexW and CloseHandle), which NSIS ships for this target.
 Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel user
@@ -42,6 +43,9 @@ AllowSkipFiles off
 ; until the old ones are gone.
 !define STAGING "setup.new"
 !define WM_CLOSE 0x0010
+; Every copy of the program holds this mutex while it runs, the archive's too (app/main.cpp).
+!define MUTEX "Local\MV4016StorageCalculator"
+!define SYNCHRONIZE 0x00100000
 
 !define EXIT_CANCELLED 1
 !define EXIT_NOT_WRITTEN 2
@@ -109,10 +113,17 @@ Var Failed
     ${EndIf}
 !macroend
 !macro RunningProgramFunctions UN RUNNING_TEXT
-; $0 = 1 when the program file in $INSTDIR (or in $OldDir) cannot be opened for writing: the
-; program runs from it, or another program holds it open; 0 otherwise.
+; $0 = 1 when a copy of the program runs, from anywhere (its mutex is there), or when the
+; program file in $INSTDIR (or in $OldDir) cannot be opened for writing: a copy that hangs, or
+; another program that holds it open; 0 otherwise.
 Function ${UN}ProgramInUse
     StrCpy $0 0
+    System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${MUTEX}") p .r1'
+    ${If} $1 P<> 0
+        ; Not kept open: this handle alone would keep the mutex there after the program ends.
+        System::Call 'kernel32::CloseHandle(p r1)'
+        StrCpy $0 1
+    ${EndIf}
     Push "$INSTDIR"
     Push "$OldDir"
     ${For} $1 1 2
@@ -139,9 +150,10 @@ Function ${UN}CloseProgramWindows
     !insertmacro CloseWindow "TALVEX MV-4016 - Storage Calculator"
 FunctionEnd
 
-; Returns only once the program is not running. Otherwise: interactively, asks the user to close
-; it (Retry) or to stop (Cancel, exit code 1); silently, closes its windows and waits up to
-; 10 seconds, then stops with exit code 3. Nothing has been changed when it stops.
+; Returns only once no copy of the program runs and its file is free. Otherwise: interactively,
+; asks the user to close it (Retry) or to stop (Cancel, exit code 1); silently, closes its
+; windows and waits up to 10 seconds for its mutex to go and its file to be free, then stops with
+; exit code 3. Nothing has been changed when it stops.
 Function ${UN}WaitForProgram
     Call ${UN}ProgramInUse
     ${If} $0 = 0
