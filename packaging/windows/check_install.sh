@@ -7,8 +7,8 @@
 #     an uninstall after the folder was deleted by hand ends cleanly;
 #   (a) a silent reinstall while the program runs closes it and replaces it, or fails and
 #     changes nothing;
-#   (b) a program that will not close, or a file held open by another program: a non-zero
-#     exit code and nothing changed;
+#   (b) a program that will not close, a copy elsewhere that hangs (its mutex held), or a file
+#     held open by another program: a non-zero exit code and nothing changed;
 #   (c) version N, then N+1 (built here from the same files under another version, with one
 #     file fewer and one more): the folder holds N+1's files, one entry says N+1, and the
 #     Start menu entry starts N+1's program;
@@ -16,7 +16,9 @@
 #   (e) an uninstall while the program runs closes it and removes everything, or fails and
 #     changes nothing;
 #   (f) other programs' folders in %LOCALAPPDATA%\Programs, one empty, survive an uninstall;
-#   the archive runs from any folder and writes nothing outside it.
+#   the archive runs from any folder and writes nothing outside it; a silent install, then a
+#     silent uninstall, while a copy from the archive runs close that copy, or fail and change
+#     nothing.
 # Needs an X display for the program's windows.
 # Usage: check_install.sh SETUP.exe ARCHIVE.zip
 set -euo pipefail
@@ -257,24 +259,28 @@ fi
 echo "windows install:   silent reinstall: exit code $code"
 
 # ---------------------------------------- (b) a program that holds a file and will not close --
-# A helper that opens a file without sharing it and keeps it open until it is killed; it
-# creates its second argument once it holds the file.
+# A helper that opens a file without sharing it, or creates a mutex named Local\..., and keeps
+# it until it is killed; it creates its second argument once it holds the file or the mutex.
 cat >"$scratch/hold.c" <<'EOF'
+#include <wchar.h>
 #include <windows.h>
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) return 2;
-    HANDLE file = CreateFileW(argv[1], GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) return 1;
+    HANDLE held = wcsncmp(argv[1], L"Local\\", 6) == 0
+                      ? CreateMutexW(NULL, FALSE, argv[1])
+                      : CreateFileW(argv[1], GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    if (held == NULL || held == INVALID_HANDLE_VALUE) return 1;
     CloseHandle(CreateFileW(argv[2], GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
     Sleep(INFINITE);
     return 0;
 }
 EOF
 "$MINGW_TRIPLET-gcc-posix" -municode -O2 -o "$scratch/hold.exe" "$scratch/hold.c"
-hold() { # hold FILE: held open until release
+hold() { # hold FILE, or hold 'Local\NAME' (a mutex): held until release
+    local what="$1"
+    [[ "$what" == "Local\\"* ]] || what="$(windows_path "$1")"
     rm -f "$scratch/held"
-    "$wine_run" "$scratch/hold.exe" "$(windows_path "$1")" "$(windows_path "$scratch/held")" \
-        >/dev/null 2>&1 &
+    "$wine_run" "$scratch/hold.exe" "$what" "$(windows_path "$scratch/held")" >/dev/null 2>&1 &
     HOLD_PID=$!
     background+=("$HOLD_PID")
     local tries
@@ -298,6 +304,13 @@ echo "windows install:   gave up after $((SECONDS - started)) s"
 [ "$(state)" = "$unchanged" ] || fail "(b) the installation changed"
 run "silent uninstall" 3 uninstall_in_place
 [ "$(state)" = "$unchanged" ] || fail "(b) the uninstaller changed the installation"
+release
+# A copy that hangs elsewhere (from the archive, say): only its mutex tells that it runs.
+hold 'Local\MV4016StorageCalculator'
+started=$SECONDS
+run "silent reinstall while a copy elsewhere hangs" 3 win "$setup" /S
+echo "windows install:   gave up after $((SECONDS - started)) s"
+[ "$(state)" = "$unchanged" ] || fail "(b) the installation changed"
 release
 hold "$installdir/LICENSE.txt"
 run "silent reinstall with LICENSE.txt held open" 2 win "$setup" /S
@@ -403,3 +416,39 @@ before="$(snapshot | grep -v '\./portable/')"
 "$here/check_program.sh" "$portable/mv4016-calculator.exe"
 [ "$(snapshot | grep -v '\./portable/')" = "$before" ] || fail "the portable program wrote files"
 echo "windows install: the archive runs from its folder and writes nothing outside it"
+
+# A silent install, then a silent uninstall, while the archive's copy runs: the installed file
+# is not in use, so only the mutex tells that a copy runs.
+start_program "$portable/mv4016-calculator.exe"
+unchanged="$(state)"
+code=0
+started=$SECONDS
+"$wine_run" "$setup" /S || code=$?
+if [ "$code" -eq 0 ]; then
+    program_ended || fail "exit code 0, and the archive's copy still runs"
+    cmp -s "$installdir/mv4016-calculator.exe" "$scratch/stage/mv4016-calculator.exe" ||
+        fail "exit code 0, but the program is not installed"
+    echo "windows install:   the archive's copy was closed in $((SECONDS - started)) s"
+else
+    [ "$code" -eq 3 ] || fail "silent install while the archive's copy runs: exit code $code"
+    [ "$(state)" = "$unchanged" ] || fail "exit code $code, and the installation changed"
+    stop_program
+fi
+echo "windows install:   silent install while the archive's copy runs: exit code $code"
+if [ "$code" -eq 0 ]; then
+    start_program "$portable/mv4016-calculator.exe"
+    installed="$(state)"
+    code=0
+    started=$SECONDS
+    uninstall_in_place || code=$?
+    if [ "$code" -eq 0 ]; then
+        program_ended || fail "exit code 0, and the archive's copy still runs"
+        registry >/dev/null && fail "exit code 0, and the Apps entry is still there"
+        echo "windows install:   the archive's copy was closed in $((SECONDS - started)) s"
+    else
+        [ "$code" -eq 3 ] || fail "silent uninstall while the archive's copy runs: exit code $code"
+        [ "$(state)" = "$installed" ] || fail "exit code $code, and the installation changed"
+        stop_program
+    fi
+    echo "windows install:   silent uninstall while the archive's copy runs: exit code $code"
+fi
