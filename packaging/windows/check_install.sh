@@ -294,7 +294,7 @@ release() {
     kill "$HOLD_PID" 2>/dev/null || true
     wait "$HOLD_PID" 2>/dev/null || true
 }
-fresh_prefix "(b) the program file held open by a program that will not close"
+fresh_prefix "(b) a program that will not close: the program file held open, or the mutex held"
 run "install" 0 win "$setup" /S
 unchanged="$(state)"
 hold "$installdir/mv4016-calculator.exe"
