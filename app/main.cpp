@@ -2,7 +2,19 @@
 
 #include "ui/window_coordinator.h"
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 int main(int argc, char* argv[]) {
+#ifdef Q_OS_WIN
+    // Tells the installer and the uninstaller that a copy runs, wherever it was started from
+    // (the installed one or the archive's). A second copy is not refused: the program keeps no
+    // data. In the session's own namespace, as the installation is per user: another user's copy
+    // uses none of this user's files. Windows closes the handle when the program ends.
+    [[maybe_unused]] const HANDLE running =
+        CreateMutexW(nullptr, FALSE, L"Local\\MV4016StorageCalculator");
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("MV-4016 Storage Calculator"));
     QApplication::setApplicationVersion(QStringLiteral(STORAGECALC_VERSION));

@@ -307,3 +307,28 @@ prune_windows_qt() {
     done
     unlock_windows_cache
 }
+
+# make_installer PRODUCT.nsh STAGE OUTFILE: the installer of every file in STAGE (each installed
+# and removed by name), with the version and the publisher that PRODUCT.nsh defines.
+make_installer() {
+    local product stage outfile
+    product="$(realpath "$1")" stage="$(realpath "$2")" outfile="$(realpath -m "$3")"
+    local files size_kb path status=0
+    # The same order everywhere, so that the installer comes out the same.
+    local LC_ALL=C
+    files="$(mktemp)"
+    {
+        echo '!macro ForEachFile Macro'
+        for path in "$stage"/*; do
+            # shellcheck disable=SC2016  # an NSIS macro parameter, not the shell's
+            printf '    !insertmacro ${Macro} "%s"\n' "${path##*/}"
+        done
+        echo '!macroend'
+    } >"$files"
+    size_kb=$(( ($(du -b -c "$stage"/* | tail -1 | cut -f1) + 1023) / 1024 ))
+    makensis -V2 -INPUTCHARSET UTF8 -DPRODUCT="$product" -DFILES="$files" -DSTAGE="$stage" \
+        -DICON="$ROOT/packaging/windows/mv4016-calculator.ico" -DSIZE_KB="$size_kb" \
+        -DOUTFILE="$outfile" "$ROOT/packaging/windows/installer.nsi" || status=$?
+    rm -f "$files"
+    return "$status"
+}
