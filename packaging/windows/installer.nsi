@@ -3,7 +3,8 @@
 ; uninstalls silently. Installing again over an installation upgrades it in place.
 ;
 ; makensis gets from scripts/windows: VERSION (1.0.0), PUBLISHER, STAGE (the folder with the
-; program and its licences), ICON, SIZE_KB (what the installation takes) and OUTFILE.
+; program and its licences), ICON, SIZE_KB (what the installation takes) and OUTFILE; SIGN_PE
+; (the signing command) only when the release is signed.
 
 ; A 64-bit installer for a 64-bit program (and for a 64-bit Wine).
 Target amd64-unicode
@@ -13,6 +14,10 @@ RequestExecutionLevel user
 SetCompressor /SOLID /FINAL lzma
 SetCompressorDictSize 64
 SetDateSave off
+
+!ifdef SIGN_PE
+    !include "${__FILEDIR__}\signing.nsh"
+!endif
 
 !define APP_NAME "MV-4016 Storage Calculator"
 !define APP_EXE "mv4016-calculator.exe"
