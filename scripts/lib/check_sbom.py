@@ -32,11 +32,17 @@ def spdx_lists():
     if spec is None or not spec.origin:
         raise SystemExit("check_sbom: the SPDX licence list comes with Debian's package 'reuse'; "
                          "install it")
-    resources = os.path.join(os.path.dirname(spec.origin), "resources")
-    with open(os.path.join(resources, "licenses.json"), encoding="utf-8") as stream:
+    found = {}
+    for root, _, names in os.walk(os.path.dirname(spec.origin)):
+        for name in ("licenses.json", "exceptions.json"):
+            if name in names and name not in found:
+                found[name] = os.path.join(root, name)
+    if len(found) != 2:
+        raise SystemExit(f"check_sbom: no SPDX licence list in {os.path.dirname(spec.origin)}")
+    with open(found["licenses.json"], encoding="utf-8") as stream:
         licenses = {entry["licenseId"]: entry.get("isDeprecatedLicenseId", False)
                     for entry in json.load(stream)["licenses"]}
-    with open(os.path.join(resources, "exceptions.json"), encoding="utf-8") as stream:
+    with open(found["exceptions.json"], encoding="utf-8") as stream:
         exceptions = {entry["licenseExceptionId"]: entry.get("isDeprecatedLicenseId", False)
                       for entry in json.load(stream)["exceptions"]}
     return licenses, exceptions

@@ -309,7 +309,8 @@ class Classifier:
         return found
 
     def classify(self, path, member):
-        real = os.path.normpath(path)
+        # The linker runs in the build folder, where the program's own files are named relatively.
+        real = os.path.normpath(os.path.join(self.build, path))
         if real.startswith(self.build + "/"):
             return {"program"}
         if real.startswith(self.qt_prefix + "/"):

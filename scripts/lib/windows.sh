@@ -286,8 +286,8 @@ ensure_windows_qt() {
 # which of them include third-party code (TinyCBOR, the hash functions and others are compiled
 # inside Qt's own files).
 keep_qt_attributions() {
-    local source="$1" into="$2"
-    mkdir -p "$into"
+    local source="$1" into
+    into="$(mkdir -p "$2" && cd "$2" && pwd)"
     (cd "$source" && find . -name qt_attribution.json -print0 | sort -z |
         xargs -0 cp --parents -t "$into")
     (cd "$source" && find src -type f \( -name '*.c' -o -name '*.cpp' -o -name '*.cc' \) | sort) \
