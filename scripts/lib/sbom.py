@@ -267,6 +267,7 @@ class Classifier:
                 source, included = line.rstrip("\n").split("\t")
                 self.includes.setdefault(source, []).append(included)
         self.owners = {}
+        self.plugins = self.plugin_targets()
         # The version of Debian's qt6-base that the cached Qt was built from (its key's first
         # line), which is the host's.
         self.qt_version = dpkg_field("qt6-base-dev", "Version")
@@ -286,6 +287,21 @@ class Classifier:
                          if e["where"].startswith("src/3rdparty/")
                          and os.path.basename(e["where"]).lower().startswith(name))
             for name in bundled}
+
+    def plugin_targets(self):
+        """The CMake target of each of Qt's plugin archives (plugins/platforms/libqwindows.a:
+        QWindowsIntegrationPlugin), from Qt's CMake files, so that a plugin and its initialiser
+        are named alike."""
+        targets = {}
+        pattern = re.compile(r'set_target_properties\(Qt6::(\w+) PROPERTIES[^)]*?'
+                             r'IMPORTED_LOCATION_\w+ "\$\{_IMPORT_PREFIX\}/(?:\./)?([^"]+)"')
+        for root, _, names in os.walk(os.path.join(self.qt_prefix, "lib", "cmake")):
+            for name in names:
+                if re.match(r".*Targets-\w+\.cmake$", name):
+                    with open(os.path.join(root, name), encoding="utf-8") as stream:
+                        for target, location in pattern.findall(stream.read()):
+                            targets[os.path.normpath(location)] = target
+        return targets
 
     def qt_sources(self, archive, member):
         """Qt's source file that an archive member was compiled from."""
@@ -341,7 +357,7 @@ class Classifier:
         if match:
             module = match.group(1)
         elif rel.startswith("plugins/") and base.startswith("lib") and base.endswith(".a"):
-            module = "plugin " + base[3:-2]
+            module = self.plugins.get(rel, "plugin " + base[3:-2])
         else:
             raise BillError(f"{path}: a library of Qt's that the bills do not know")
         components = set()
