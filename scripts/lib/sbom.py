@@ -50,6 +50,7 @@ TOOLCHAIN_COMPONENTS = {
         "GPL-3.0-or-later WITH GCC-exception-3.1",
         "Copyright (C) Free Software Foundation, Inc.",
     ),
+    # The C runtime's start-up code and its import libraries of Windows' own DLLs.
     "mingw-w64-x86-64-dev": (
         "MinGW-w64 runtime",
         # Debian's copyright file: ZPL-2.1 for the whole, some start-up files in the public
@@ -89,6 +90,19 @@ DEBIAN_SOURCE_LICENSES = {
 }
 
 CODE_SUFFIXES = (".c", ".cc", ".cpp")
+# Platforms and compilers other than Windows with MinGW: an include under a test of one of them
+# alone brings nothing into the Windows program.
+FOREIGN = re.compile(r"\b(Q_OS_(UNIX|DARWIN|MACOS|MACX|IOS|TVOS|WATCHOS|VISIONOS|APPLE|ANDROID|"
+                     r"LINUX|WASM|QNX|VXWORKS|INTEGRITY|FREEBSD|NETBSD|OPENBSD|BSD4|HURD|"
+                     r"SOLARIS|HPUX|AIX|HAIKU)|__APPLE__|__linux__|Q_CC_MSVC|_MSC_VER)\b")
+WINDOWS = re.compile(r"\b(Q_OS_WIN\w*|_WIN32|_WIN64)\b")
+NEGATED = re.compile(r"!\s*(defined\s*\(?\s*\w+\s*\)?|\w+)")
+
+
+def only(pattern, condition):
+    """Whether a preprocessor condition holds only when PATTERN's macros are defined."""
+    condition = NEGATED.sub("", condition)
+    return "||" not in condition and bool(pattern.search(condition))
 
 
 class BillError(Exception):
@@ -161,7 +175,33 @@ def qt_includes(source):
     for path in files:
         if path.endswith(CODE_SUFFIXES):
             by_name.setdefault(os.path.basename(path), []).append(path)
-    include = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.M)
+    directive = re.compile(r'^\s*#\s*(include|ifdef|ifndef|if|elif|else|endif)\b\s*(.*)')
+    include = re.compile(r'[<"]([^>"]+)[>"]')
+
+    def includes(text):
+        """The files TEXT includes, but for those only other platforms see."""
+        # Per open #if: whether its current branch is for other platforms only, and whether
+        # an earlier branch was for Windows only.
+        stack = []
+        for line in text.splitlines():
+            match = directive.match(line)
+            if not match:
+                continue
+            word, rest = match.groups()
+            if word in ("if", "ifdef"):
+                stack.append([only(FOREIGN, rest), only(WINDOWS, rest)])
+            elif word == "ifndef":
+                stack.append([only(WINDOWS, rest), only(FOREIGN, rest)])
+            elif word in ("elif", "else") and stack:
+                windows_before = stack[-1][1]
+                stack[-1] = [windows_before or (word == "elif" and only(FOREIGN, rest)),
+                             windows_before or (word == "elif" and only(WINDOWS, rest))]
+            elif word == "endif" and stack:
+                stack.pop()
+            elif word == "include" and not any(foreign for foreign, _ in stack):
+                name = include.match(rest.strip())
+                if name:
+                    yield name.group(1)
 
     def direct(path):
         try:
@@ -170,7 +210,7 @@ def qt_includes(source):
         except OSError:
             return []
         found = []
-        for name in include.findall(text):
+        for name in includes(text):
             near = os.path.normpath(os.path.join(os.path.dirname(path), name))
             if near in known:
                 found.append(near)
@@ -225,7 +265,8 @@ def linked_inputs(map_path):
                 inputs.add((os.path.normpath(match.group(1)), match.group(2)))
         elif section == "script" and line.startswith("LOAD "):
             path = line[5:].strip()
-            if not path.endswith(".a") and not path.startswith("linker stubs"):
+            # Archives count by their members; "linker stubs" and "dll stuff" are the linker's own.
+            if not path.endswith(".a") and path not in ("linker stubs", "dll stuff"):
                 inputs.add((os.path.normpath(path), None))
     if not inputs:
         raise BillError(f"{map_path}: no linked files found; is it a GNU ld map?")
@@ -325,9 +366,10 @@ class Classifier:
         return found
 
     def classify(self, path, member):
-        # The linker runs in the build folder, where the program's own files are named relatively.
-        real = os.path.normpath(os.path.join(self.build, path))
-        if real.startswith(self.build + "/"):
+        # The build names the program's own files relatively (the linker runs inside the build
+        # folder), and everything from outside it absolutely.
+        real = os.path.normpath(path)
+        if not os.path.isabs(real) or real.startswith(self.build + "/"):
             return {"program"}
         if real.startswith(self.qt_prefix + "/"):
             return self.classify_qt(real, member)
@@ -337,7 +379,9 @@ class Classifier:
         if owner is None:
             raise BillError(f"{path}: linked, but from no Debian package and not from Qt or "
                             f"the build")
-        if owner == "mingw-w64-x86-64-dev" and os.path.basename(real) == "libwinpthread.a":
+        # Debian's libpthread.a is a copy of libwinpthread.a.
+        if owner == "mingw-w64-x86-64-dev" and os.path.basename(real) in ("libwinpthread.a",
+                                                                          "libpthread.a"):
             return {("winpthreads",)}
         if owner not in TOOLCHAIN_COMPONENTS:
             raise BillError(f"{path}: linked from Debian's package {owner}, which the bills do "

@@ -304,7 +304,8 @@ qt_attributions_for_bills() {
         echo "$prefix/attributions"
         return 0
     fi
-    if [ ! -f "$folder/attributions/includes.txt" ]; then
+    # Made again when sbom.py, which finds the includes, is newer.
+    if [ ! "$folder/attributions/includes.txt" -nt "$ROOT/scripts/lib/sbom.py" ]; then
         rm -rf "$folder"
         mkdir -p "$folder"
         fetch_qt_source "$folder" >&2 || return 1
