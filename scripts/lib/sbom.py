@@ -273,13 +273,21 @@ def linked_inputs(map_path):
     return inputs
 
 
-def dpkg_owner(path):
-    try:
-        out = subprocess.run(["dpkg-query", "-S", os.path.realpath(path)], check=True,
-                             capture_output=True, text=True).stdout
-    except subprocess.CalledProcessError:
-        return None
-    return out.split(":")[0].split(",")[0].strip()
+def dpkg_owners(paths):
+    """The Debian package of each file, or None; one dpkg-query for all, which reads the whole
+    package database each time."""
+    paths = sorted(set(paths))
+    if not paths:
+        return {}
+    # A file of no package is reported on stderr, and makes the exit status 1.
+    out = subprocess.run(["dpkg-query", "-S"] + [os.path.realpath(p) for p in paths],
+                         capture_output=True, text=True).stdout
+    owners = {}
+    for line in out.splitlines():
+        packages, _, path = line.partition(": ")
+        if not packages.startswith("diversion by"):
+            owners[path.strip()] = packages.split(",")[0].strip()
+    return {p: owners.get(os.path.realpath(p)) for p in paths}
 
 
 def dpkg_field(package, field):
@@ -373,9 +381,7 @@ class Classifier:
             return {"program"}
         if real.startswith(self.qt_prefix + "/"):
             return self.classify_qt(real, member)
-        if real not in self.owners:
-            self.owners[real] = dpkg_owner(real)
-        owner = self.owners[real]
+        owner = self.owners.get(real)
         if owner is None:
             raise BillError(f"{path}: linked, but from no Debian package and not from Qt or "
                             f"the build")
@@ -416,6 +422,10 @@ class Classifier:
         return components
 
     def components(self, inputs):
+        self.owners = dpkg_owners(
+            os.path.normpath(path) for path, _ in inputs
+            if os.path.isabs(path) and not os.path.normpath(path).startswith(
+                (self.qt_prefix + "/", self.build + "/")))
         found = {}
         for path, member in sorted(inputs, key=lambda i: (i[0], i[1] or "")):
             for component in self.classify(path, member):
