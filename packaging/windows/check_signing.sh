@@ -8,8 +8,8 @@
 # Usage: check_signing.sh PROJECT UNSIGNED_DIST
 #   PROJECT: a copy of the project already built for Windows, whose build is signed here;
 #   UNSIGNED_DIST: the unsigned build/windows/dist of the same commit.
-# The uninstaller is checked where the installer writes it, in a Wine installation (the Wine
-# prefix of WINEPREFIX, or the project's); needs an X display.
+# The uninstaller is checked where the installer writes it, in a Wine installation in a prefix
+# of its own; needs an X display.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
 project="$(realpath "$1")"
@@ -104,15 +104,16 @@ dist="$project/build/windows/dist"
 setup="$(echo "$dist"/*-setup.exe)"
 unzip -p "$dist"/*-windows-x64.zip mv4016-calculator.exe >"$work/zipped.exe"
 
-# The uninstaller as the installer writes it, in a folder of its own, removed again.
+# The uninstaller as the installer writes it. A prefix of its own: the caller's may have a
+# persistent server, for which "wineserver -w" would wait for ever.
+WINEPREFIX="$work/wine"
+export WINEPREFIX
+on_exit env WINEPREFIX="$WINEPREFIX" wineserver -k
 wine_run="$ROOT/scripts/lib/wine_run"
 "$wine_run" "$setup" /S '/D=C:\mv4016-signing-check'
 wineserver -w
 installed="$("$wine_run" winepath -u 'C:\mv4016-signing-check' 2>/dev/null | tr -d '\r')"
 cp "$installed/uninstall.exe" "$work/uninstall.exe" || fail "the installer wrote no uninstaller"
-"$wine_run" 'C:\mv4016-signing-check\uninstall.exe' /S '_?=C:\mv4016-signing-check'
-wineserver -w
-rm -rf "$installed"
 
 for file in "$dist/mv4016-calculator.exe" "$work/uninstall.exe" "$setup" "$work/zipped.exe"; do
     osslsigncode verify -CAfile "$work/cert.pem" -TSA-CAfile "$work/tsa.pem" -in "$file" \

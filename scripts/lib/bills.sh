@@ -5,6 +5,9 @@
 # Debian's own python3: check_sbom.py reads the SPDX licence list that Debian's reuse carries.
 BILL_PACKAGES=(python3 reuse dpkg-dev)
 
+# A bill's creation time is the last commit's, as the artefacts' time stamps are.
+SOURCE_DATE_EPOCH="$(source_date_epoch)"
+export SOURCE_DATE_EPOCH
 PUBLISHER="$(sed -n 's/^set(STORAGECALC_PUBLISHER "\(.*\)")$/\1/p' "$ROOT/CMakeLists.txt")"
 
 # deb_bill DEB OUT_FOLDER: OUT_FOLDER/<deb>.spdx.json, checked.

@@ -719,7 +719,9 @@ def main():
     includes = commands.add_parser("qt-includes")
     includes.add_argument("source")
     args = parser.parse_args()
-    args.epoch = os.environ.get("SOURCE_DATE_EPOCH", "0")
+    args.epoch = os.environ.get("SOURCE_DATE_EPOCH")
+    if not args.epoch:
+        parser.error("SOURCE_DATE_EPOCH must be set: it is the bills' creation time")
     try:
         if args.command == "qt-includes":
             print("\n".join(qt_includes(args.source)))
