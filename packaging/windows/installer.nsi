@@ -15,7 +15,8 @@
 ; makensis gets from scripts/lib/windows.sh (make_installer): PRODUCT (product.nsh, which CMake
 ; writes with the version and the publisher), FILES (the ForEachFile macro naming every file of
 ; STAGE), STAGE (the folder with the program and its licences), ICON, SIZE_KB (what the
-; installation takes) and OUTFILE.
+; installation takes) and OUTFILE; SIGN_PE (the signing command) only when the release is
+; signed.
 
 ; A 64-bit installer for a 64-bit program (and for a 64-bit Wine). Of the plugins, only System
 ; (for OpenMutexW and CloseHandle), which NSIS ships for this target.
@@ -33,6 +34,10 @@ AllowSkipFiles off
 !include "${FILES}"
 !include "LogicLib.nsh"
 !include "WordFunc.nsh"
+
+!ifdef SIGN_PE
+    !include "${__FILEDIR__}\signing.nsh"
+!endif
 
 !define APP_NAME "MV-4016 Storage Calculator"
 !define APP_EXE "mv4016-calculator.exe"

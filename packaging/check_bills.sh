@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Writes and checks the bills of materials of a built .deb and Windows build, as scripts/release
+# does, then checks that the check finds what is wrong in changed copies of the program's bill:
+# a linked component left out, an invalid licence, a wrong version.
+# Usage: packaging/check_bills.sh DEB WINDOWS_DIST WINDOWS_BUILD
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib/common.sh"
+source "$ROOT/scripts/lib/windows.sh"
+source "$ROOT/scripts/lib/bills.sh"
+deb="$1"
+dist="$2"
+build="$3"
+ensure_packages "${BILL_PACKAGES[@]}"
+
+out="$(mktemp -d)"
+on_exit rm -rf "$out"
+load_product "$build"
+deb_bill "$deb" "$out"
+windows_bills "$build" "$dist/mv4016-calculator.exe" "$out" "$dist"/*
+
+mapfile -t link < <(windows_link_options "$build")
+bill="$out/mv4016-calculator.exe.spdx.json"
+
+# change PYTHON_STATEMENT: a copy of the program's bill, changed by the statement (doc is the
+# bill, packages(name) the package whose name starts with name, drop(name) removes it with its
+# relationships).
+change() {
+    /usr/bin/python3 - "$bill" "$out/changed.json" "$1" <<'PYTHON'
+import json, sys
+doc = json.load(open(sys.argv[1]))
+def packages(name):
+    found = [p for p in doc["packages"] if p["name"].startswith(name)]
+    assert found, f"no package named {name}..."
+    return found[0]
+def drop(name):
+    package = packages(name)
+    doc["packages"].remove(package)
+    doc["relationships"] = [r for r in doc["relationships"]
+                            if package["SPDXID"] not in (r["spdxElementId"],
+                                                         r["relatedSpdxElement"])]
+exec(sys.argv[3])
+json.dump(doc, open(sys.argv[2], "w"), indent=2)
+PYTHON
+}
+
+# Each row: a change to the bill | what the check must say.
+failed=0
+while IFS='|' read -r statement expected; do
+    change "$statement"
+    if result="$(/usr/bin/python3 "$ROOT/scripts/lib/check_sbom.py" "$out/changed.json" \
+        "${link[@]}" 2>&1)"; then
+        echo "check_bills: the check passed a bill changed by: $statement" >&2
+        failed=1
+    elif ! grep -qF -- "$expected" <<<"$result"; then
+        echo "check_bills: for '$statement' the check said, instead of '$expected':" >&2
+        echo "$result" >&2
+        failed=1
+    else
+        echo "check_bills: found: $expected"
+    fi
+done <<'ROWS'
+drop("Data Compression Library (zlib)")|linked but not in the bill: Data Compression Library (zlib)
+drop("HarfBuzz")|linked but not in the bill: HarfBuzz-NG
+drop("Freetype 2")|linked but not in the bill: Freetype 2
+drop("PCRE2")|linked but not in the bill: PCRE2
+drop("Qt Core")|linked but not in the bill: Qt Core
+drop("GCC runtime")|linked but not in the bill: GCC runtime
+drop("MinGW-w64 runtime")|linked but not in the bill: MinGW-w64 runtime
+packages("LibPNG")["licenseConcluded"] = "Libpng-2.0"|names 'Libpng-2.0', which is no SPDX licence identifier
+packages("Freetype 2")["licenseDeclared"] = "FTL OR GPL-2.0"|names 'GPL-2.0', a deprecated SPDX identifier
+packages("Qt Widgets")["licenseDeclared"] = "LGPL-3.0-only OR"|ends too early
+packages("Qt Gui")["versionInfo"] = "6.0.0"|Qt Gui: version '6.0.0' in the bill
+ROWS
+[ "$failed" -eq 0 ]
+echo "check_bills: the bills are valid; each change above was found"
