@@ -418,37 +418,36 @@ before="$(snapshot | grep -v '\./portable/')"
 echo "windows install: the archive runs from its folder and writes nothing outside it"
 
 # A silent install, then a silent uninstall, while the archive's copy runs: the installed file
-# is not in use, so only the mutex tells that a copy runs.
+# is not in use, so only the mutex tells that a copy runs. Either the copy was closed (exit code
+# 0) or nothing changed (exit code 3).
+closed_or_untouched() {
+    local what="$1" code="$2" before="$3"
+    if [ "$code" -eq 0 ]; then
+        program_ended || fail "exit code 0, and the archive's copy still runs"
+        echo "windows install:   the archive's copy was closed in $((SECONDS - started)) s"
+    else
+        [ "$code" -eq 3 ] || fail "$what while the archive's copy runs: exit code $code"
+        [ "$(state)" = "$before" ] || fail "exit code $code, and the installation changed"
+        stop_program
+    fi
+    echo "windows install:   $what while the archive's copy runs: exit code $code"
+}
 start_program "$portable/mv4016-calculator.exe"
 unchanged="$(state)"
 code=0
 started=$SECONDS
 "$wine_run" "$setup" /S || code=$?
+closed_or_untouched "silent install" "$code" "$unchanged"
 if [ "$code" -eq 0 ]; then
-    program_ended || fail "exit code 0, and the archive's copy still runs"
     cmp -s "$installdir/mv4016-calculator.exe" "$scratch/stage/mv4016-calculator.exe" ||
         fail "exit code 0, but the program is not installed"
-    echo "windows install:   the archive's copy was closed in $((SECONDS - started)) s"
-else
-    [ "$code" -eq 3 ] || fail "silent install while the archive's copy runs: exit code $code"
-    [ "$(state)" = "$unchanged" ] || fail "exit code $code, and the installation changed"
-    stop_program
-fi
-echo "windows install:   silent install while the archive's copy runs: exit code $code"
-if [ "$code" -eq 0 ]; then
     start_program "$portable/mv4016-calculator.exe"
     installed="$(state)"
     code=0
     started=$SECONDS
     uninstall_in_place || code=$?
+    closed_or_untouched "silent uninstall" "$code" "$installed"
     if [ "$code" -eq 0 ]; then
-        program_ended || fail "exit code 0, and the archive's copy still runs"
         registry >/dev/null && fail "exit code 0, and the Apps entry is still there"
-        echo "windows install:   the archive's copy was closed in $((SECONDS - started)) s"
-    else
-        [ "$code" -eq 3 ] || fail "silent uninstall while the archive's copy runs: exit code $code"
-        [ "$(state)" = "$installed" ] || fail "exit code $code, and the installation changed"
-        stop_program
     fi
-    echo "windows install:   silent uninstall while the archive's copy runs: exit code $code"
 fi
