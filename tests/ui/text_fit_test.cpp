@@ -6,13 +6,17 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 #include <QTest>
 #include <QTextLayout>
+#include <QWindow>
 #include <QtMath>
+#include <map>
 
 #include "ui/caption_label.h"
 #include "ui/look.h"
@@ -104,13 +108,19 @@ struct LaidOutLine {
     qreal width;
 };
 
+// The font a label's text is painted in.
+QFont paintedFont(const QLabel* label) {
+    const auto* caption = qobject_cast<const CaptionLabel*>(label);
+    return caption != nullptr ? caption->shownFont() : label->font();
+}
+
 // The whole caption laid out as a label shows it: wrapped at spaces to the label's width with
-// the label's font, a run of ten or more spaces ending its line. Nothing is cut off here.
-std::vector<LaidOutLine> layOutWhole(const QLabel* label) {
+// font, a run of ten or more spaces ending its line. Nothing is cut off here.
+std::vector<LaidOutLine> layOutWhole(const QLabel* label, const QFont& font) {
     static const QRegularExpression lineBreakingRun(QStringLiteral(" {10,}"));
     std::vector<LaidOutLine> lines;
     for (const QString& paragraph : label->text().split(lineBreakingRun)) {
-        QTextLayout layout(paragraph, label->font());
+        QTextLayout layout(paragraph, font);
         QTextOption option;
         option.setWrapMode(QTextOption::WordWrap);
         layout.setTextOption(option);
@@ -123,6 +133,16 @@ std::vector<LaidOutLine> layOutWhole(const QLabel* label) {
         layout.endLayout();
     }
     return lines;
+}
+
+// Whether every line of the caption in font lies inside what its window shows of the label.
+bool fitsWhole(const QLabel* label, const QFont& font) {
+    const QRect room = label->geometry().intersected(label->parentWidget()->rect());
+    const std::vector<LaidOutLine> lines = layOutWhole(label, font);
+    // Half a pixel of a last line's spacing may go: its ink ends well above.
+    return qreal(lines.size()) * QFontMetricsF(font).lineSpacing() <= label->height() + 0.5 &&
+           std::ranges::all_of(lines,
+                               [&room](const auto& line) { return line.width <= room.width(); });
 }
 
 // Ink: anything clearly brighter than the black background.
@@ -142,6 +162,26 @@ QRect inkBounds(const QImage& image, const QRect& area) {
         }
     }
     return ink;
+}
+
+// Whether font draws upright: the stem of an "l", drawn large, stands where it stands at its
+// foot rather than leaning right.
+bool isUpright(QFont font) {
+    font.setPixelSize(64);
+    QImage image(96, 96, QImage::Format_ARGB32);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        painter.setPen(Qt::white);
+        painter.setFont(font);
+        painter.drawText(QPointF(32, 80), QStringLiteral("l"));
+    }
+    const QRect stem = inkBounds(image, image.rect());
+    const auto middleOfInk = [&image](int y) {
+        const QRect ink = inkBounds(image, QRect(0, y, image.width(), 1));
+        return ink.center().x();
+    };
+    return std::abs(middleOfInk(stem.top() + 4) - middleOfInk(stem.bottom() - 4)) <= 1;
 }
 
 QImage grabImage(QWidget* widget) {
@@ -174,7 +214,7 @@ QImage unclippedTwin(const QLabel* label, int margin) {
         twin->setContentsMargins(margin, margin, margin, margin);
         twin->resize(label->size() + QSize(2 * margin, 2 * margin));
     }
-    twin->setFont(label->font());
+    twin->setFont(paintedFont(label));
     twin->setAlignment(label->alignment());
     frame.resize(twin->geometry().bottomRight().x() + 1 + margin,
                  twin->geometry().bottomRight().y() + 1 + margin);
@@ -267,6 +307,9 @@ TEST_F(TextFitTest, CaptionsFitFramesLabelsAndButtons) {
 
 TEST_F(TextFitTest, EveryHelpCaptionShowsWhole) {
     const PaintedWindows windows;
+    // Where the design's fonts are installed every caption fits in the design's font.
+    const QString family = QFontInfo(dialogFont()).family();
+    const bool designFonts = family == "Liberation Sans" || family == "Arial";
     for (const auto& [kind, names] : kHelpLabels) {
         HelpWindow* window = windows.help(kind);
         EXPECT_EQ(window->findChildren<CaptionLabel*>().size(), qsizetype(names.size()))
@@ -277,17 +320,92 @@ TEST_F(TextFitTest, EveryHelpCaptionShowsWhole) {
             const std::string where = std::string(windowName(kind)) + " " + name;
             // What the window leaves visible of the label.
             const QRect room = label->geometry().intersected(window->rect());
-            const std::vector<LaidOutLine> lines = layOutWhole(label);
-            const qreal lineSpacing = QFontMetricsF(label->font()).lineSpacing();
-            EXPECT_LE(qreal(lines.size()) * lineSpacing, label->height())
-                << where << ": " << lines.size() << " lines of " << lineSpacing << " px";
+            // Lines below the label's height would be cut off: CaptionInkIsWholeAndInsideItsLabel
+            // finds them by their ink.
+            const std::vector<LaidOutLine> lines = layOutWhole(label, label->shownFont());
             QStringList texts;
             for (const LaidOutLine& line : lines) {
                 EXPECT_LE(line.width, room.width()) << where << ": \"" << line.text.toStdString();
                 texts << line.text;
             }
             EXPECT_EQ(label->visibleLines(), texts) << where;
+            // Narrowed or smaller only where the label's own font does not fit.
+            const bool fits = fitsWhole(label, label->font());
+            EXPECT_TRUE(fits || !designFonts) << where << " in " << family.toStdString();
+            if (fits) {
+                EXPECT_EQ(label->shownFont(), label->font()) << where;
+            }
+            // With any of the fonts tried here, narrowing does nearly all of it: the text stays
+            // about as large as designed.
+            EXPECT_GE(label->shownFont().pointSizeF(), label->font().pointSizeF() - 0.5) << where;
         }
+    }
+}
+
+// The font each caption of window is painted in, by label.
+std::map<QString, QFont> shownFonts(const QWidget* window) {
+    std::map<QString, QFont> fonts;
+    for (const CaptionLabel* label : window->findChildren<CaptionLabel*>()) {
+        EXPECT_TRUE(fitsWhole(label, label->shownFont()))
+            << window->objectName().toStdString() << " " << label->objectName().toStdString();
+        fonts[label->objectName()] = label->shownFont();
+    }
+    return fonts;
+}
+
+// A font set from outside is the one each fit starts from, and a fit never sticks.
+TEST_F(TextFitTest, CaptionsFitAgainWhenTheFontChanges) {
+    const PaintedWindows windows;
+    for (const auto& [kind, names] : kHelpLabels) {
+        HelpWindow* window = windows.help(kind);
+        const std::map<QString, QFont> designed = shownFonts(window);
+        QFont larger = dialogFont();
+        larger.setPointSize(11);
+        window->setFont(larger);
+        // As a window opened in that font fits them.
+        HelpWindow opened(kind);
+        opened.setFont(larger);
+        opened.show();
+        EXPECT_EQ(shownFonts(window), shownFonts(&opened)) << windowName(kind);
+        window->setFont(dialogFont());
+        EXPECT_EQ(shownFonts(window), designed) << windowName(kind);
+    }
+}
+
+// Run with two screens of different density (ctest does): a window dragged to the other screen
+// and back fits its captions there as a window opened on it does, then as before.
+TEST_F(TextFitTest, CaptionsFitAgainOnAnotherScreen) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.size() < 2) {
+        GTEST_SKIP() << "needs a second screen";
+    }
+    const auto moveTo = [](QWidget* window, QScreen* screen) {
+        window->windowHandle()->setScreen(screen);
+        window->move(screen->geometry().topLeft() + QPoint(20, 20));
+        QCoreApplication::processEvents();
+    };
+    for (const auto& [kind, names] : kHelpLabels) {
+        HelpWindow moved(kind);
+        moved.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&moved));
+        moveTo(&moved, screens[0]);
+        const std::map<QString, QFont> first = shownFonts(&moved);
+        for (QScreen* screen : {screens[1], screens[0], screens[1]}) {
+            moveTo(&moved, screen);
+            ASSERT_EQ(moved.screen(), screen);
+            HelpWindow opened(kind);
+            opened.show();
+            moveTo(&opened, screen);
+            const std::string where = std::string(windowName(kind)) + " on " +
+                                      screen->name().toStdString() + " at " +
+                                      std::to_string(moved.logicalDpiY()) + " dpi";
+            EXPECT_EQ(shownFonts(&moved), shownFonts(&opened)) << where;
+            if (screen == screens[1]) {
+                EXPECT_NE(shownFonts(&moved), first) << where;
+            }
+        }
+        moveTo(&moved, screens[0]);
+        EXPECT_EQ(shownFonts(&moved), first) << windowName(kind);
     }
 }
 
@@ -365,6 +483,8 @@ TEST_F(TextFitTest, CaptionInkIsWholeAndInsideItsLabel) {
         const QPoint offset = toDevice(QRectF(kMargin, kMargin, 1, 1), ratio).topLeft();
         const QRect whole = inkBounds(twin, twin.rect());
         ASSERT_FALSE(whole.isEmpty()) << where;
+        EXPECT_TRUE(isUpright(paintedFont(label)))
+            << where << ": " << QFontInfo(paintedFont(label)).styleName().toStdString();
         // All the ink the caption has lies inside the label's rectangle...
         EXPECT_TRUE(QRect(offset, shown.size()).contains(whole))
             << where << ": ink " << whole.width() << " x " << whole.height() << " at "
@@ -388,7 +508,7 @@ TEST_F(TextFitTest, AboutTextsAreCentredOtherCaptionsStartAtTheLeft) {
             window->objectName().toStdString() + " " + label->objectName().toStdString();
         const QImage shown = grabImage(label);
         const qreal ratio = shown.devicePixelRatio();
-        const qreal lineSpacing = QFontMetricsF(label->font()).lineSpacing();
+        const qreal lineSpacing = QFontMetricsF(paintedFont(label)).lineSpacing();
         const auto* caption = qobject_cast<const CaptionLabel*>(label);
         const qsizetype lineCount = caption != nullptr ? caption->visibleLines().size() : 1;
         for (qsizetype i = 0; i < lineCount; ++i) {
