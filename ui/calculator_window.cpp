@@ -21,6 +21,7 @@
 #include "ui/drop_down_list.h"
 #include "ui/look.h"
 #include "ui/push_button.h"
+#include "ui/result_box.h"
 
 namespace storagecalc {
 
@@ -166,10 +167,7 @@ void CalculatorWindow::buildList(QGroupBox* frame, ListId id, const char* name, 
 
 void CalculatorWindow::buildResults(QWidget* frame) {
     const auto makeResult = [frame, this](const char* name, const QRect& geometry) {
-        auto* box = new QLineEdit(frame);
-        box->setReadOnly(true);
-        box->setAlignment(Qt::AlignCenter);
-        box->setTextMargins(0, 0, 0, 0);
+        auto* box = new ResultBox(frame);
         place(box, name, geometry);
         box->installEventFilter(this);
         return box;

@@ -531,6 +531,39 @@ TEST_F(TextFitTest, AboutTextsAreCentredOtherCaptionsStartAtTheLeft) {
     }
 }
 
+// The focus shows on an empty result box too: tabbing to it changes its border all round.
+TEST_F(TextFitTest, EmptyResultBoxShowsTheFocus) {
+    openWindow();
+    for (const char* name : {"txtHours", "txtDays"}) {
+        auto* box = qobject_cast<QLineEdit*>(child(name));
+        ASSERT_TRUE(box->text().isEmpty()) << name;
+        child("cmdClear")->setFocus(Qt::TabFocusReason);
+        const QImage unfocused = grabImage(box);
+        box->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(box->hasFocus()) << name;
+        const QImage focused = grabImage(box);
+        const int border = qCeil(2 * focused.devicePixelRatio());
+        const QRect inside = focused.rect().adjusted(border, border, -border, -border);
+        int ring = 0;
+        int changed = 0;
+        for (int y = 0; y < focused.height(); ++y) {
+            for (int x = 0; x < focused.width(); ++x) {
+                if (inside.contains(x, y)) {
+                    continue;
+                }
+                const QRgb a = unfocused.pixel(x, y);
+                const QRgb b = focused.pixel(x, y);
+                ++ring;
+                changed += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                     std::abs(qBlue(a) - qBlue(b))}) > 48
+                               ? 1
+                               : 0;
+            }
+        }
+        EXPECT_GE(changed, ring / 2) << name << ": " << changed << " of " << ring;
+    }
+}
+
 TEST_F(TextFitTest, WindowKeepsItsDesignAtThisScale) {
     CalculatorWindow& window = openWindow();
     const qreal scale = window.devicePixelRatioF();
