@@ -18,6 +18,7 @@
 #include <QtMath>
 #include <map>
 
+#include "ui/caption_frame.h"
 #include "ui/caption_label.h"
 #include "ui/look.h"
 #include "ui/window_coordinator.h"
@@ -529,6 +530,74 @@ TEST_F(TextFitTest, AboutTextsAreCentredOtherCaptionsStartAtTheLeft) {
             }
         }
     }
+}
+
+// Every frame's border is drawn whole: its top line on both sides of the caption, at the
+// height of an uncaptioned frame's top line, its sides and its bottom.
+TEST_F(TextFitTest, FramesDrawTheirWholeBorder) {
+    openWindow();
+    const auto isBorder = [](QRgb pixel) {
+        return isInk(pixel) && std::max({qRed(pixel), qGreen(pixel), qBlue(pixel)}) < 200;
+    };
+    std::optional<int> uncaptionedTop;
+    for (const auto* frame : m_window->findChildren<CaptionFrame*>()) {
+        const std::string name = frame->objectName().toStdString();
+        const QImage image = grabImage(const_cast<CaptionFrame*>(frame));
+        const int right = image.width() - 1;
+        const int bottom = image.height() - 1;
+        // A line one layout pixel wide covers one device pixel or two.
+        const int line = qCeil(image.devicePixelRatio());
+        // The top line: the first row of border below the frame's top at its right end.
+        int top = 0;
+        while (top < image.height() && !isBorder(image.pixel(right - 2, top))) {
+            ++top;
+        }
+        ASSERT_LT(top, image.height() / 2) << name;
+        // Where the caption's white ink ends, the line starts again after a gap.
+        const QRect caption = frame->title().isEmpty()
+                                  ? QRect()
+                                  : inkBounds(image, QRect(0, 0, image.width(), 2 * top + 2));
+        if (frame->title().isEmpty()) {
+            uncaptionedTop = uncaptionedTop.value_or(top);
+            EXPECT_EQ(top, *uncaptionedTop) << name;
+        }
+        const auto rowHasBorder = [&](int from, int to) {
+            for (int x = from; x <= to; ++x) {
+                if (!isBorder(image.pixel(x, top)) && !isBorder(image.pixel(x, top + 1))) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        const int gap = qCeil(CaptionFrame::kCaptionGap * image.devicePixelRatio()) + 1;
+        if (caption.isEmpty()) {
+            EXPECT_TRUE(rowHasBorder(0, right - line)) << name << " top";
+        } else {
+            EXPECT_TRUE(rowHasBorder(0, caption.left() - 2 * gap)) << name << " top, left";
+            EXPECT_TRUE(rowHasBorder(caption.right() + 2 * gap, right - line))
+                << name << " top, right";
+        }
+        const auto anyBorder = [&](const QRect& area) {
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    if (isBorder(image.pixel(x, y))) {
+                        return true;
+                    }
+                }
+            }
+            return false;
+        };
+        for (int y = top + line; y < bottom - line; ++y) {
+            EXPECT_TRUE(anyBorder(QRect(0, y, line, 1))) << name << " left side at " << y;
+            EXPECT_TRUE(anyBorder(QRect(right - line + 1, y, line, 1)))
+                << name << " right side at " << y;
+        }
+        for (int x = 0; x <= right - line; ++x) {
+            EXPECT_TRUE(anyBorder(QRect(x, bottom - line + 1, 1, line)))
+                << name << " bottom at " << x;
+        }
+    }
+    EXPECT_TRUE(uncaptionedTop.has_value());
 }
 
 // The focus shows on an empty result box too: tabbing to it changes its border all round.
