@@ -58,9 +58,10 @@ CalculatorWindow::CalculatorWindow(QWidget* parent)
     setWindowTitle(QStringLiteral("TALVEX MV-4016 - Storage Calculator"));
     setWindowIcon(QIcon(QStringLiteral(":/assets/icon.png")));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Fixed size: on Windows a dialog's thin border, no sizing border and no Size command.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFont(dialogFont());
 
     buildMenus();
