@@ -70,7 +70,7 @@ CaptionLabel::FitInputs CaptionLabel::fitInputs() const {
     // What the window shows of the label: a label may reach past the window's edge.
     const int shownWidth =
         parentWidget() != nullptr ? std::min(width(), parentWidget()->width() - x()) : width();
-    return {font(), logicalDpiY(), devicePixelRatioF(), size(), shownWidth};
+    return {text(), font(), logicalDpiY(), devicePixelRatioF(), size(), shownWidth};
 }
 
 QFont CaptionLabel::shownFont() const {

@@ -40,6 +40,7 @@ class CaptionLabel : public QLabel {
     LineBox lineBox(const QFont& font) const;
     // Everything a fit depends on; a fit is made again when any of it changes.
     struct FitInputs {
+        QString text;
         QFont font;
         int dpi = 0;
         qreal devicePixelRatio = 0;
