@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -22,6 +23,10 @@
 #include "ui/look.h"
 #include "ui/push_button.h"
 #include "ui/result_box.h"
+
+#ifdef Q_OS_WIN
+#include <QtCore/qt_windows.h>
+#endif
 
 namespace storagecalc {
 
@@ -280,6 +285,17 @@ void CalculatorWindow::setUpTabOrder() {
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
     }
+}
+
+bool CalculatorWindow::event(QEvent* event) {
+#ifdef Q_OS_WIN
+    // Windows only greys out the window menu's Size command of a window without a sizing
+    // border; a fixed window offers none at all.
+    if (event->type() == QEvent::WinIdChange && QGuiApplication::platformName() == u"windows") {
+        DeleteMenu(GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE), SC_SIZE, MF_BYCOMMAND);
+    }
+#endif
+    return QMainWindow::event(event);
 }
 
 bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {

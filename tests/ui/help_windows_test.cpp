@@ -51,11 +51,11 @@ WindowSystemFrame frameOf(QWidget* window) {
         const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
         const LONG_PTR extended = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
         frame.known = true;
-        // A sizing border, or a Size command in the window menu that works.
+        // A sizing border, or a Size command in a window menu that the title bar offers.
         const HMENU menu = GetSystemMenu(hwnd, FALSE);
-        const UINT size = menu != nullptr ? GetMenuState(menu, SC_SIZE, MF_BYCOMMAND) : UINT(-1);
-        frame.sizable = (style & WS_THICKFRAME) != 0 ||
-                        (size != UINT(-1) && (size & (MF_GRAYED | MF_DISABLED)) == 0);
+        const bool sizeCommand =
+            menu != nullptr && GetMenuState(menu, SC_SIZE, MF_BYCOMMAND) != UINT(-1);
+        frame.sizable = (style & WS_THICKFRAME) != 0 || ((style & WS_SYSMENU) != 0 && sizeCommand);
         frame.maximisable = (style & WS_MAXIMIZEBOX) != 0 && (style & WS_SYSMENU) != 0;
         // The taskbar shows a window that has no owner, or asks for a button, and is no tool
         // window.
