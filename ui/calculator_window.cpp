@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -21,6 +22,11 @@
 #include "ui/drop_down_list.h"
 #include "ui/look.h"
 #include "ui/push_button.h"
+#include "ui/result_box.h"
+
+#ifdef Q_OS_WIN
+#include <QtCore/qt_windows.h>
+#endif
 
 namespace storagecalc {
 
@@ -57,9 +63,10 @@ CalculatorWindow::CalculatorWindow(QWidget* parent)
     setWindowTitle(QStringLiteral("TALVEX MV-4016 - Storage Calculator"));
     setWindowIcon(QIcon(QStringLiteral(":/assets/icon.png")));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Fixed size: on Windows a dialog's thin border, no sizing border and no Size command.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFont(dialogFont());
 
     buildMenus();
@@ -166,10 +173,7 @@ void CalculatorWindow::buildList(QGroupBox* frame, ListId id, const char* name, 
 
 void CalculatorWindow::buildResults(QWidget* frame) {
     const auto makeResult = [frame, this](const char* name, const QRect& geometry) {
-        auto* box = new QLineEdit(frame);
-        box->setReadOnly(true);
-        box->setAlignment(Qt::AlignCenter);
-        box->setTextMargins(0, 0, 0, 0);
+        auto* box = new ResultBox(frame);
         place(box, name, geometry);
         box->installEventFilter(this);
         return box;
@@ -281,6 +285,17 @@ void CalculatorWindow::setUpTabOrder() {
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
     }
+}
+
+bool CalculatorWindow::event(QEvent* event) {
+#ifdef Q_OS_WIN
+    // Windows only greys out the window menu's Size command of a window without a sizing
+    // border; a fixed window offers none at all.
+    if (event->type() == QEvent::WinIdChange && QGuiApplication::platformName() == u"windows") {
+        DeleteMenu(GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE), SC_SIZE, MF_BYCOMMAND);
+    }
+#endif
+    return QMainWindow::event(event);
 }
 
 bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {

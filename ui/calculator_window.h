@@ -31,6 +31,7 @@ class CalculatorWindow : public QMainWindow {
     void exitRequested();
 
   protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

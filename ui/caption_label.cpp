@@ -2,15 +2,13 @@
 
 #include <QPainter>
 #include <QRegularExpression>
-#include <QScopedValueRollback>
 #include <QTextLayout>
 #include <algorithm>
 #include <limits>
 
 namespace storagecalc {
 
-CaptionLabel::CaptionLabel(const QString& caption, QWidget* parent)
-    : QLabel(parent), m_givenFont(font()) {
+CaptionLabel::CaptionLabel(const QString& caption, QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::PlainText);
     setWordWrap(true);
     setText(caption);
@@ -19,7 +17,7 @@ CaptionLabel::CaptionLabel(const QString& caption, QWidget* parent)
 std::vector<CaptionLabel::Line> CaptionLabel::layOut(const QFont& font, qreal maxHeight) const {
     // A long run of spaces was meant to fill the rest of its line.
     static const QRegularExpression lineBreakingRun(QStringLiteral(" {10,}"));
-    const qreal lineHeight = QFontMetricsF(font).lineSpacing();  // as painted
+    const qreal lineHeight = lineBox(font).spacing;  // as painted
     std::vector<Line> lines;
     qreal y = 0;
     for (const QString& paragraph : text().split(lineBreakingRun)) {
@@ -43,70 +41,84 @@ std::vector<CaptionLabel::Line> CaptionLabel::layOut(const QFont& font, qreal ma
     return lines;
 }
 
-bool CaptionLabel::fitsWhole(const QFont& font) const {
-    // What the window shows of the label: a label may reach past the window's edge.
-    const int shownWidth =
-        parentWidget() != nullptr ? std::min(width(), parentWidget()->width() - x()) : width();
+CaptionLabel::LineBox CaptionLabel::lineBox(const QFont& font) const {
+    const QFontMetricsF metrics(font);
+    const qreal em =
+        font.pointSizeF() > 0 ? font.pointSizeF() * logicalDpiY() / 72.0 : qreal(font.pixelSize());
+    if (metrics.height() <= 1.25 * em) {
+        return {metrics.ascent(), metrics.lineSpacing()};
+    }
+    // Some fonts keep far more room above and below their glyphs than a line of plain text
+    // takes (Nimbus Sans, for accents over capitals), and would cost the caption its size: the
+    // lines then stand as close as the caption's own ink allows, a fifth of the size apart.
+    const QRectF ink = metrics.tightBoundingRect(text());
+    const qreal gap = em / 5;
+    return {std::min(metrics.ascent(), (gap / 2) - ink.top()),
+            std::min(metrics.lineSpacing(), ink.height() + gap)};
+}
+
+bool CaptionLabel::fitsWhole(const QFont& font, int shownWidth) const {
     const std::vector<Line> lines = layOut(font, std::numeric_limits<qreal>::max());
-    if (static_cast<qreal>(lines.size()) * QFontMetricsF(font).lineSpacing() > height() + 0.5) {
+    if (static_cast<qreal>(lines.size()) * lineBox(font).spacing > height() + 0.5) {
         return false;
     }
     return std::ranges::all_of(lines,
                                [shownWidth](const Line& line) { return line.width <= shownWidth; });
 }
 
-void CaptionLabel::fitFont() {
-    if (width() <= 0 || height() <= 0) {
-        return;
+CaptionLabel::FitInputs CaptionLabel::fitInputs() const {
+    // What the window shows of the label: a label may reach past the window's edge.
+    const int shownWidth =
+        parentWidget() != nullptr ? std::min(width(), parentWidget()->width() - x()) : width();
+    return {text(), font(), logicalDpiY(), devicePixelRatioF(), size(), shownWidth};
+}
+
+QFont CaptionLabel::shownFont() const {
+    // Fitted when first asked for after a change rather than on each event that can bring one
+    // (a font from outside, a resize, a move to a screen of another density or DPI): the label
+    // never sets a font on itself, so nothing it does comes back to it as a change.
+    const FitInputs inputs = fitInputs();
+    if (m_fittedFor == inputs) {
+        return m_shownFont;
     }
-    const QScopedValueRollback<bool> guard(m_fitting, true);
+    m_fittedFor = inputs;
     constexpr int kNarrowest = 75;    // per cent of the normal width
     constexpr qreal kSmallest = 5.0;  // points
     constexpr qreal kPointStep = 0.25;
-    QFont font = m_givenFont;
-    if (!fitsWhole(font)) {
+    QFont font = inputs.font;
+    if (width() > 0 && height() > 0 && !fitsWhole(font, inputs.shownWidth)) {
         const int given = font.stretch() > 0 ? font.stretch() : int(QFont::Unstretched);
-        for (int stretch = given - 1; stretch >= kNarrowest && !fitsWhole(font); --stretch) {
+        for (int stretch = given - 1; stretch >= kNarrowest && !fitsWhole(font, inputs.shownWidth);
+             --stretch) {
             font.setStretch(stretch);
         }
         const qreal size = font.pointSizeF();
-        for (int step = 1; !fitsWhole(font) && size - (step * kPointStep) >= kSmallest; ++step) {
+        for (int step = 1;
+             !fitsWhole(font, inputs.shownWidth) && size - (step * kPointStep) >= kSmallest;
+             ++step) {
             font.setPointSizeF(size - (step * kPointStep));
         }
     }
-    if (font != this->font()) {
-        setFont(font);
-    }
-}
-
-void CaptionLabel::resizeEvent(QResizeEvent* event) {
-    QLabel::resizeEvent(event);
-    fitFont();
-}
-
-void CaptionLabel::changeEvent(QEvent* event) {
-    QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange && !m_fitting) {
-        m_givenFont = font();
-        fitFont();
-    }
+    m_shownFont = font;
+    return m_shownFont;
 }
 
 QStringList CaptionLabel::visibleLines() const {
     QStringList result;
-    for (const Line& line : layOut(font(), height())) {
+    for (const Line& line : layOut(shownFont(), height())) {
         result << line.text;
     }
     return result;
 }
 
 void CaptionLabel::paintEvent(QPaintEvent* /*event*/) {
+    const QFont font = shownFont();
     QPainter painter(this);
     painter.setPen(palette().color(foregroundRole()));
-    painter.setFont(font());
-    const QFontMetricsF metrics(font());
-    qreal y = metrics.ascent();
-    for (const Line& line : layOut(font(), height())) {
+    painter.setFont(font);
+    const LineBox box = lineBox(font);
+    qreal y = box.ascent;
+    for (const Line& line : layOut(font, height())) {
         qreal x = 0;
         if (alignment() & Qt::AlignHCenter) {
             x = (width() - line.width) / 2;
@@ -114,7 +126,7 @@ void CaptionLabel::paintEvent(QPaintEvent* /*event*/) {
             x = width() - line.width;
         }
         painter.drawText(QPointF(x, y), line.text);
-        y += metrics.lineSpacing();
+        y += box.spacing;
     }
 }
 

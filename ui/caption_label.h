@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <optional>
 
 namespace storagecalc {
 
@@ -8,9 +9,11 @@ namespace storagecalc {
 // height, and starts a new line after a run of ten or more spaces whatever the font measures.
 // text() stays the exact caption.
 //
-// It keeps the font it is given while the whole caption fits the part of the label its window
-// shows. Where it would not (a machine without the design's fonts), the label takes that font
-// narrowed, or failing that smaller, by the least that makes it fit.
+// It shows the caption in its font while the whole caption fits the part of the label its window
+// shows. Where it would not (a machine without the design's fonts, another screen's metrics), it
+// shows it in that font narrowed, or failing that smaller, by the least that makes it fit. The
+// label's own font stays the one it is given: every fit starts again from it, on a new font, a
+// new size, or a screen of another density.
 class CaptionLabel : public QLabel {
     Q_OBJECT
   public:
@@ -18,24 +21,40 @@ class CaptionLabel : public QLabel {
 
     // The lines the label shows at its current width, in order.
     QStringList visibleLines() const;
+    // The font the caption is painted in.
+    QFont shownFont() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
   private:
     struct Line {
         QString text;
         qreal width;
     };
+    // Where the first line's baseline lies and how far apart lines are, in font.
+    struct LineBox {
+        qreal ascent;
+        qreal spacing;
+    };
+    LineBox lineBox(const QFont& font) const;
+    // Everything a fit depends on; a fit is made again when any of it changes.
+    struct FitInputs {
+        QString text;
+        QFont font;
+        int dpi = 0;
+        qreal devicePixelRatio = 0;
+        QSize size;
+        int shownWidth = 0;
+        bool operator==(const FitInputs&) const = default;
+    };
     // The lines of the caption in font; those below maxHeight are left out.
     std::vector<Line> layOut(const QFont& font, qreal maxHeight) const;
-    bool fitsWhole(const QFont& font) const;
-    void fitFont();
+    bool fitsWhole(const QFont& font, int shownWidth) const;
+    FitInputs fitInputs() const;
 
-    QFont m_givenFont;
-    bool m_fitting = false;
+    mutable std::optional<FitInputs> m_fittedFor;
+    mutable QFont m_shownFont;
 };
 
 // A label of one short text in a large font, sized to the ink of its glyphs rather than to its

@@ -1,11 +1,17 @@
 #include "ui/help_windows.h"
 
+#include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
 
 #include "ui/caption_label.h"
 #include "ui/look.h"
 #include "ui/push_button.h"
+
+#ifdef Q_OS_WIN
+#include <QtCore/qt_windows.h>
+#endif
 
 namespace storagecalc {
 
@@ -180,7 +186,8 @@ HelpWindow::HelpWindow(HelpWindowKind kind) : m_kind(kind) {
 
     Qt::WindowFlags flags =
         Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-    flags |= design.resizable ? Qt::Window : Qt::Dialog;
+    // A fixed window gets a dialog's thin border on Windows, not a sizing one.
+    flags |= design.resizable ? Qt::Window : Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint;
     setWindowFlags(flags);
     if (design.resizable) {
         // Growing the window only shows more background; the controls stay where they are.
@@ -207,6 +214,24 @@ HelpWindow::HelpWindow(HelpWindowKind kind) : m_kind(kind) {
     ok->setAutoDefault(false);
     ok->setFocus();
     connect(ok, &QPushButton::clicked, this, &HelpWindow::Command1_Click);
+}
+
+bool HelpWindow::event(QEvent* event) {
+#ifdef Q_OS_WIN
+    // Wine follows a window manager's minimising and restoring only for a window that has a
+    // minimise box: without one the window stays minimised on the screen while Windows takes it
+    // for a normal one, and calling it up again does nothing. Each help window gets the box, and
+    // loses the system menu, so that its title bar still shows no minimise button (Windows shows
+    // none without a system menu).
+    if (event->type() == QEvent::WinIdChange && QGuiApplication::platformName() == u"windows") {
+        auto* const hwnd = reinterpret_cast<HWND>(winId());
+        const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+        SetWindowLongPtrW(hwnd, GWL_STYLE, (style | WS_MINIMIZEBOX) & ~LONG_PTR(WS_SYSMENU));
+        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
+#endif
+    return QWidget::event(event);
 }
 
 void HelpWindow::Command1_Click() {

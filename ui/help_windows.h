@@ -18,6 +18,9 @@ class HelpWindow : public QWidget {
   signals:
     void mainWindowRequested();
 
+  protected:
+    bool event(QEvent* event) override;
+
   private:
     void Command1_Click();
 

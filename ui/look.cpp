@@ -1,7 +1,10 @@
 #include "ui/look.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QWidget>
+#include <algorithm>
 #include <cstring>
 
 #include "ui/decoded_pictures.h"
@@ -25,6 +28,26 @@ QFont dialogFont() {
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     font.setStretch(93);
+    // Fontconfig may split a family between foundries, the upright faces under one and the
+    // slanted ones under another (Debian's URW fonts do). For a stretch that no face has, Qt
+    // scores every foundry alike and may take the slanted face for an upright request: the
+    // foundry that has an upright face of the family is then named.
+    const QFontInfo chosen(font);
+    if (QFontDatabase::italic(chosen.family(), chosen.styleName())) {
+        const QString family = chosen.family().section(QStringLiteral(" ["), 0, 0);
+        for (const QString& candidate : QFontDatabase::families()) {
+            const QStringList styles = QFontDatabase::styles(candidate);
+            if (candidate.section(QStringLiteral(" ["), 0, 0) == family &&
+                std::ranges::any_of(styles, [&candidate](const QString& style) {
+                    return !QFontDatabase::italic(candidate, style);
+                })) {
+                QStringList families = font.families();
+                families.prepend(candidate);
+                font.setFamilies(families);
+                break;
+            }
+        }
+    }
     return font;
 }
 

@@ -1,6 +1,7 @@
 #include "ui/window_coordinator.h"
 
 #include <QEvent>
+#include <QEventLoopLocker>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -65,7 +66,13 @@ void bringToFront(QWidget* window) {
 
 }  // namespace
 
-WindowCoordinator::WindowCoordinator(QObject* parent) : QObject(parent) {}
+WindowCoordinator::WindowCoordinator(QObject* parent) : QObject(parent) {
+#ifdef Q_OS_WIN
+    m_aboutOwner = std::make_unique<QWidget>();
+    m_aboutOwner->setObjectName(QStringLiteral("aboutOwner"));
+    m_aboutOwner->winId();  // an owner is a native window
+#endif
+}
 
 WindowCoordinator::~WindowCoordinator() {
     delete m_calculator.data();
@@ -96,6 +103,16 @@ HelpWindow* WindowCoordinator::openHelpWindow(HelpWindowKind kind) {
         window = new HelpWindow(kind);
         connect(window, &HelpWindow::mainWindowRequested, this, &WindowCoordinator::showCalculator);
         if (kind == HelpWindowKind::about) {
+#ifdef Q_OS_WIN
+            // Windows gives every window without an owner a taskbar button. The about window is
+            // owned by a hidden window of its own rather than by the main window, so that it
+            // still outlives the main window. An owned window does not keep the program
+            // running, so a lock does while it is open. (X11 taskbars leave out a dialog
+            // already: it is transient for the program's leader window.)
+            window->setParent(m_aboutOwner.get(), window->windowFlags());
+            auto* running = new QEventLoopLocker();
+            connect(window, &QObject::destroyed, [running] { delete running; });
+#endif
             centreOnScreen(window);
             new CentreOnceFramed(window);
         }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <array>
+#include <memory>
 
 #include "ui/calculator_window.h"
 #include "ui/help_windows.h"
@@ -32,6 +33,8 @@ class WindowCoordinator : public QObject {
 
   private:
     QPointer<CalculatorWindow> m_calculator;
+    // Owns the about window on Windows, hidden, for as long as the program runs.
+    std::unique_ptr<QWidget> m_aboutOwner;
     std::array<QPointer<HelpWindow>, 3> m_helpWindows;
 };
 

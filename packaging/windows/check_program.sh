@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Starts the Windows program under Wine on the X display it is given (Wine's own windows
 # platform, as a user gets it) and checks it: the main window appears with its title at its
-# design size, Ctrl+I opens the instructions, OK returns to the main window, Ctrl+X ends the
-# program. SCREENSHOT=FILE keeps
-# a picture of the main window.
+# design size, Ctrl+I opens the instructions (and, with a window manager, brings them back once
+# it has minimised them), OK returns to the main window, Ctrl+X ends the program.
+# SCREENSHOT=FILE keeps a picture of the main window.
 # Usage: check_program.sh PROGRAM.exe
 set -euo pipefail
 program="$1"
@@ -47,8 +47,28 @@ fi
 
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 xdotool key --delay 50 ctrl+i
-find_window 'How to use this DVR Storage Calculator' 20 >/dev/null ||
+instructions="$(find_window 'How to use this DVR Storage Calculator' 20)" ||
     fail "Ctrl+I opened no instructions window"
+
+# window_state WINDOW: Normal or Iconic, as the window manager has it.
+window_state() {
+    xprop -id "$1" WM_STATE 2>/dev/null | sed -n 's/.*window state: //p'
+}
+# With a window manager: minimised by it, the instructions come back on Ctrl+I.
+restored=""
+if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+    xdotool windowminimize --sync "$instructions"
+    [ "$(window_state "$instructions")" = Iconic ] || fail "the window manager did not minimise"
+    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    xdotool key --delay 50 ctrl+i
+    for _ in $(seq 40); do
+        [ "$(window_state "$instructions")" = Normal ] && break
+        sleep 0.25
+    done
+    [ "$(window_state "$instructions")" = Normal ] ||
+        fail "Ctrl+I left the minimised instructions window minimised"
+    restored="; the minimised instructions come back"
+fi
 
 # OK (Enter) closes the instructions and brings the main window back, where Ctrl+X ends it.
 xdotool key --delay 50 Return
@@ -61,4 +81,5 @@ done
 kill -0 "$pid" 2>/dev/null && fail "Ctrl+X did not end the program"
 wait "$pid" || fail "the program ended with an error"
 trap - EXIT
-echo "windows program: main window ${width}x${height} \"$title\"; Ctrl+I, OK and Ctrl+X work"
+echo "windows program: main window ${width}x${height} \"$title\"; Ctrl+I, OK and Ctrl+X" \
+    "work$restored"

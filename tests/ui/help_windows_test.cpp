@@ -3,10 +3,18 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+
+#ifdef Q_OS_WIN
+#include <QtCore/qt_windows.h>
+#elif defined(STORAGECALC_TEST_X11)
+#include <xcb/xcb.h>
+#endif
 
 #include "ui/caption_label.h"
 #include "ui/window_coordinator.h"
@@ -25,6 +33,76 @@ int liveTopLevels(const char* name) {
 
 QString caption(const QWidget* window, const char* label) {
     return window->findChild<QLabel*>(QString::fromLatin1(label))->text();
+}
+
+// What a window tells the window system about its frame, read back from the window system.
+struct WindowSystemFrame {
+    bool known = false;
+    bool sizable = false;
+    bool maximisable = false;
+    bool onTaskbar = false;
+};
+
+WindowSystemFrame frameOf(QWidget* window) {
+    WindowSystemFrame frame;
+#ifdef Q_OS_WIN
+    if (QGuiApplication::platformName() == u"windows") {
+        auto* const hwnd = reinterpret_cast<HWND>(window->winId());
+        const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+        const LONG_PTR extended = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+        frame.known = true;
+        // A sizing border, or a Size command in a window menu that the title bar offers.
+        const HMENU menu = GetSystemMenu(hwnd, FALSE);
+        const bool sizeCommand =
+            menu != nullptr && GetMenuState(menu, SC_SIZE, MF_BYCOMMAND) != UINT(-1);
+        frame.sizable = (style & WS_THICKFRAME) != 0 || ((style & WS_SYSMENU) != 0 && sizeCommand);
+        frame.maximisable = (style & WS_MAXIMIZEBOX) != 0 && (style & WS_SYSMENU) != 0;
+        // The taskbar shows a window that has no owner, or asks for a button, and is no tool
+        // window.
+        frame.onTaskbar =
+            (GetWindow(hwnd, GW_OWNER) == nullptr || (extended & WS_EX_APPWINDOW) != 0) &&
+            (extended & WS_EX_TOOLWINDOW) == 0;
+    }
+#elif defined(STORAGECALC_TEST_X11)
+    if (QGuiApplication::platformName() == u"xcb") {
+        auto* const x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        xcb_connection_t* const connection = x11->connection();
+        const auto id = static_cast<xcb_window_t>(window->winId());
+        const auto property = [&](xcb_atom_t name, xcb_atom_t type, std::uint32_t length) {
+            std::vector<std::uint32_t> values;
+            xcb_get_property_reply_t* reply = xcb_get_property_reply(
+                connection, xcb_get_property(connection, 0, id, name, type, 0, length), nullptr);
+            if (reply != nullptr) {
+                const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
+                values.assign(data, data + xcb_get_property_value_length(reply) / 4);
+                free(reply);
+            }
+            return values;
+        };
+        frame.known = true;
+        // Fixed: the smallest and the largest size the same (flags PMinSize and PMaxSize).
+        const auto hints = property(XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 18);
+        const bool fixedSize = hints.size() >= 9 && (hints[0] & 48) == 48 && hints[5] == hints[7] &&
+                               hints[6] == hints[8];
+        frame.sizable = !fixedSize;
+        // Taskbars leave out a window that is transient for another.
+        const auto transientFor = property(XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 1);
+        frame.onTaskbar = transientFor.empty() || transientFor[0] == 0;
+        // Motif hints: whether the window manager is to offer maximising, by a decoration.
+        const xcb_intern_atom_cookie_t cookie =
+            xcb_intern_atom(connection, 1, 15, "_MOTIF_WM_HINTS");
+        xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(connection, cookie, nullptr);
+        const auto motif =
+            atom != nullptr ? property(atom->atom, atom->atom, 5) : std::vector<std::uint32_t>();
+        free(atom);
+        constexpr std::uint32_t kDecorations = 2, kAll = 1, kMaximise = 64;
+        frame.maximisable = motif.size() < 3 || (motif[0] & kDecorations) == 0 ||
+                            ((motif[2] & kMaximise) != 0) != ((motif[2] & kAll) != 0);
+    }
+#else
+    (void)window;
+#endif
+    return frame;
 }
 
 // Counts the paint events a widget gets.
@@ -63,6 +141,13 @@ TEST_F(HelpWindowsTest, EachWindowOpensOnceAndComesToTheFront) {
                               {HelpWindowKind::glossary, "glossary"},
                               {HelpWindowKind::about, "about"}}) {
         for (const bool minimised : {false, true}) {
+            // On Windows about has neither a minimise button nor a taskbar button: nothing there
+            // minimises it alone. (Under Wine a window manager can, and Wine then gives the
+            // focus back to no window owned by a hidden one.)
+            if (minimised && kind == HelpWindowKind::about &&
+                QGuiApplication::platformName() == u"windows") {
+                continue;
+            }
             HelpWindow* first = m_windows->openHelpWindow(kind);
             activate(main);
             if (minimised) {
@@ -72,8 +157,17 @@ TEST_F(HelpWindowsTest, EachWindowOpensOnceAndComesToTheFront) {
             EXPECT_EQ(first, second) << name;
             EXPECT_TRUE(first->isVisible());
             EXPECT_FALSE(first->isMinimized()) << name;
-            EXPECT_TRUE(QTest::qWaitForWindowActive(first)) << name << " minimised " << minimised;
-            EXPECT_EQ(first->parent(), nullptr);
+            // Under Wine a window manager that restores the window may keep the keyboard with
+            // the window that had it, as it does against an activation that no real key or click
+            // preceded (focus-stealing prevention): check_program.sh has it restored and active
+            // by real keys there.
+            if (!minimised || QGuiApplication::platformName() != u"windows") {
+                EXPECT_TRUE(QTest::qWaitForWindowActive(first))
+                    << name << " minimised " << minimised;
+            }
+            // Not the main window's: on Windows about has a hidden owner of its own.
+            EXPECT_TRUE(first->isWindow());
+            EXPECT_TRUE(first->parentWidget() == nullptr || !first->parentWidget()->isVisible());
             EXPECT_FALSE(first->isModal());
             EXPECT_EQ(liveTopLevels(name), 1) << name;
         }
@@ -276,6 +370,52 @@ TEST_F(HelpWindowsTest, MainAndAboutWindowsAreCentredWithTheirFrames) {
         window->update();
         EXPECT_TRUE(QTest::qWaitFor([&counter] { return counter.paints > 0; }))
             << window->objectName().toStdString();
+    }
+}
+
+// The program runs on while any of its windows is open, about included, and ends with the last.
+TEST_F(HelpWindowsTest, ProgramEndsWithItsLastWindow) {
+    QApplication::setQuitOnLastWindowClosed(true);
+    CalculatorWindow* main = m_windows->showCalculator();
+    QPointer<HelpWindow> about = m_windows->openHelpWindow(HelpWindowKind::about);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(about));
+    bool aboutOutlivedTheMainWindow = false;
+    QTimer::singleShot(0, main, [main] { main->close(); });
+    QTimer::singleShot(500, about, [&about, &aboutOutlivedTheMainWindow] {
+        aboutOutlivedTheMainWindow = about->isVisible();
+        about->close();
+    });
+    QTimer stop;
+    stop.setSingleShot(true);
+    QObject::connect(&stop, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    stop.start(10000);
+    const int ended = QApplication::exec();
+    QApplication::setQuitOnLastWindowClosed(false);
+    EXPECT_TRUE(aboutOutlivedTheMainWindow);
+    EXPECT_EQ(ended, 0) << "the program did not end with its last window";
+}
+
+// What each window tells the window system of its frame: the main and about windows are fixed,
+// with no sizing border; about has no taskbar entry, instructions and glossary have one.
+TEST_F(HelpWindowsTest, FramesAsTheWindowSystemIsTold) {
+    CalculatorWindow* main = m_windows->showCalculator();
+    std::vector<std::pair<QWidget*, bool>> windows = {{main, true}};  // window, fixed
+    for (const auto kind :
+         {HelpWindowKind::instructions, HelpWindowKind::glossary, HelpWindowKind::about}) {
+        windows.emplace_back(m_windows->openHelpWindow(kind), kind == HelpWindowKind::about);
+    }
+    for (const auto& [window, fixed] : windows) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        const std::string name = window->objectName().toStdString();
+        const bool onTaskbar = window->objectName() != "about";
+        const WindowSystemFrame frame = frameOf(window);
+        if (!frame.known) {
+            GTEST_SKIP() << "no window system to ask on "
+                         << QGuiApplication::platformName().toStdString();
+        }
+        EXPECT_EQ(frame.sizable, !fixed) << name;
+        EXPECT_FALSE(frame.maximisable) << name;
+        EXPECT_EQ(frame.onTaskbar, onTaskbar) << name;
     }
 }
 

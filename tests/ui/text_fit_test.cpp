@@ -6,14 +6,19 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 #include <QTest>
 #include <QTextLayout>
+#include <QWindow>
 #include <QtMath>
+#include <map>
 
+#include "ui/caption_frame.h"
 #include "ui/caption_label.h"
 #include "ui/look.h"
 #include "ui/window_coordinator.h"
@@ -104,13 +109,19 @@ struct LaidOutLine {
     qreal width;
 };
 
+// The font a label's text is painted in.
+QFont paintedFont(const QLabel* label) {
+    const auto* caption = qobject_cast<const CaptionLabel*>(label);
+    return caption != nullptr ? caption->shownFont() : label->font();
+}
+
 // The whole caption laid out as a label shows it: wrapped at spaces to the label's width with
-// the label's font, a run of ten or more spaces ending its line. Nothing is cut off here.
-std::vector<LaidOutLine> layOutWhole(const QLabel* label) {
+// font, a run of ten or more spaces ending its line. Nothing is cut off here.
+std::vector<LaidOutLine> layOutWhole(const QLabel* label, const QFont& font) {
     static const QRegularExpression lineBreakingRun(QStringLiteral(" {10,}"));
     std::vector<LaidOutLine> lines;
     for (const QString& paragraph : label->text().split(lineBreakingRun)) {
-        QTextLayout layout(paragraph, label->font());
+        QTextLayout layout(paragraph, font);
         QTextOption option;
         option.setWrapMode(QTextOption::WordWrap);
         layout.setTextOption(option);
@@ -123,6 +134,16 @@ std::vector<LaidOutLine> layOutWhole(const QLabel* label) {
         layout.endLayout();
     }
     return lines;
+}
+
+// Whether every line of the caption in font lies inside what its window shows of the label.
+bool fitsWhole(const QLabel* label, const QFont& font) {
+    const QRect room = label->geometry().intersected(label->parentWidget()->rect());
+    const std::vector<LaidOutLine> lines = layOutWhole(label, font);
+    // Half a pixel of a last line's spacing may go: its ink ends well above.
+    return qreal(lines.size()) * QFontMetricsF(font).lineSpacing() <= label->height() + 0.5 &&
+           std::ranges::all_of(lines,
+                               [&room](const auto& line) { return line.width <= room.width(); });
 }
 
 // Ink: anything clearly brighter than the black background.
@@ -142,6 +163,26 @@ QRect inkBounds(const QImage& image, const QRect& area) {
         }
     }
     return ink;
+}
+
+// Whether font draws upright: the stem of an "l", drawn large, stands where it stands at its
+// foot rather than leaning right.
+bool isUpright(QFont font) {
+    font.setPixelSize(64);
+    QImage image(96, 96, QImage::Format_ARGB32);
+    image.fill(Qt::black);
+    {
+        QPainter painter(&image);
+        painter.setPen(Qt::white);
+        painter.setFont(font);
+        painter.drawText(QPointF(32, 80), QStringLiteral("l"));
+    }
+    const QRect stem = inkBounds(image, image.rect());
+    const auto middleOfInk = [&image](int y) {
+        const QRect ink = inkBounds(image, QRect(0, y, image.width(), 1));
+        return ink.center().x();
+    };
+    return std::abs(middleOfInk(stem.top() + 4) - middleOfInk(stem.bottom() - 4)) <= 1;
 }
 
 QImage grabImage(QWidget* widget) {
@@ -174,7 +215,7 @@ QImage unclippedTwin(const QLabel* label, int margin) {
         twin->setContentsMargins(margin, margin, margin, margin);
         twin->resize(label->size() + QSize(2 * margin, 2 * margin));
     }
-    twin->setFont(label->font());
+    twin->setFont(paintedFont(label));
     twin->setAlignment(label->alignment());
     frame.resize(twin->geometry().bottomRight().x() + 1 + margin,
                  twin->geometry().bottomRight().y() + 1 + margin);
@@ -267,6 +308,9 @@ TEST_F(TextFitTest, CaptionsFitFramesLabelsAndButtons) {
 
 TEST_F(TextFitTest, EveryHelpCaptionShowsWhole) {
     const PaintedWindows windows;
+    // Where the design's fonts are installed every caption fits in the design's font.
+    const QString family = QFontInfo(dialogFont()).family();
+    const bool designFonts = family == "Liberation Sans" || family == "Arial";
     for (const auto& [kind, names] : kHelpLabels) {
         HelpWindow* window = windows.help(kind);
         EXPECT_EQ(window->findChildren<CaptionLabel*>().size(), qsizetype(names.size()))
@@ -277,17 +321,92 @@ TEST_F(TextFitTest, EveryHelpCaptionShowsWhole) {
             const std::string where = std::string(windowName(kind)) + " " + name;
             // What the window leaves visible of the label.
             const QRect room = label->geometry().intersected(window->rect());
-            const std::vector<LaidOutLine> lines = layOutWhole(label);
-            const qreal lineSpacing = QFontMetricsF(label->font()).lineSpacing();
-            EXPECT_LE(qreal(lines.size()) * lineSpacing, label->height())
-                << where << ": " << lines.size() << " lines of " << lineSpacing << " px";
+            // Lines below the label's height would be cut off: CaptionInkIsWholeAndInsideItsLabel
+            // finds them by their ink.
+            const std::vector<LaidOutLine> lines = layOutWhole(label, label->shownFont());
             QStringList texts;
             for (const LaidOutLine& line : lines) {
                 EXPECT_LE(line.width, room.width()) << where << ": \"" << line.text.toStdString();
                 texts << line.text;
             }
             EXPECT_EQ(label->visibleLines(), texts) << where;
+            // Narrowed or smaller only where the label's own font does not fit.
+            const bool fits = fitsWhole(label, label->font());
+            EXPECT_TRUE(fits || !designFonts) << where << " in " << family.toStdString();
+            if (fits) {
+                EXPECT_EQ(label->shownFont(), label->font()) << where;
+            }
+            // With any of the fonts tried here, narrowing does nearly all of it: the text stays
+            // about as large as designed.
+            EXPECT_GE(label->shownFont().pointSizeF(), label->font().pointSizeF() - 0.5) << where;
         }
+    }
+}
+
+// The font each caption of window is painted in, by label.
+std::map<QString, QFont> shownFonts(const QWidget* window) {
+    std::map<QString, QFont> fonts;
+    for (const CaptionLabel* label : window->findChildren<CaptionLabel*>()) {
+        EXPECT_TRUE(fitsWhole(label, label->shownFont()))
+            << window->objectName().toStdString() << " " << label->objectName().toStdString();
+        fonts[label->objectName()] = label->shownFont();
+    }
+    return fonts;
+}
+
+// A font set from outside is the one each fit starts from, and a fit never sticks.
+TEST_F(TextFitTest, CaptionsFitAgainWhenTheFontChanges) {
+    const PaintedWindows windows;
+    for (const auto& [kind, names] : kHelpLabels) {
+        HelpWindow* window = windows.help(kind);
+        const std::map<QString, QFont> designed = shownFonts(window);
+        QFont larger = dialogFont();
+        larger.setPointSize(11);
+        window->setFont(larger);
+        // As a window opened in that font fits them.
+        HelpWindow opened(kind);
+        opened.setFont(larger);
+        opened.show();
+        EXPECT_EQ(shownFonts(window), shownFonts(&opened)) << windowName(kind);
+        window->setFont(dialogFont());
+        EXPECT_EQ(shownFonts(window), designed) << windowName(kind);
+    }
+}
+
+// Run with two screens of different density (ctest does): a window dragged to the other screen
+// and back fits its captions there as a window opened on it does, then as before.
+TEST_F(TextFitTest, CaptionsFitAgainOnAnotherScreen) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.size() < 2) {
+        GTEST_SKIP() << "needs a second screen";
+    }
+    const auto moveTo = [](QWidget* window, QScreen* screen) {
+        window->windowHandle()->setScreen(screen);
+        window->move(screen->geometry().topLeft() + QPoint(20, 20));
+        QCoreApplication::processEvents();
+    };
+    for (const auto& [kind, names] : kHelpLabels) {
+        HelpWindow moved(kind);
+        moved.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&moved));
+        moveTo(&moved, screens[0]);
+        const std::map<QString, QFont> first = shownFonts(&moved);
+        for (QScreen* screen : {screens[1], screens[0], screens[1]}) {
+            moveTo(&moved, screen);
+            ASSERT_EQ(moved.screen(), screen);
+            HelpWindow opened(kind);
+            opened.show();
+            moveTo(&opened, screen);
+            const std::string where = std::string(windowName(kind)) + " on " +
+                                      screen->name().toStdString() + " at " +
+                                      std::to_string(moved.logicalDpiY()) + " dpi";
+            EXPECT_EQ(shownFonts(&moved), shownFonts(&opened)) << where;
+            if (screen == screens[1]) {
+                EXPECT_NE(shownFonts(&moved), first) << where;
+            }
+        }
+        moveTo(&moved, screens[0]);
+        EXPECT_EQ(shownFonts(&moved), first) << windowName(kind);
     }
 }
 
@@ -365,6 +484,8 @@ TEST_F(TextFitTest, CaptionInkIsWholeAndInsideItsLabel) {
         const QPoint offset = toDevice(QRectF(kMargin, kMargin, 1, 1), ratio).topLeft();
         const QRect whole = inkBounds(twin, twin.rect());
         ASSERT_FALSE(whole.isEmpty()) << where;
+        EXPECT_TRUE(isUpright(paintedFont(label)))
+            << where << ": " << QFontInfo(paintedFont(label)).styleName().toStdString();
         // All the ink the caption has lies inside the label's rectangle...
         EXPECT_TRUE(QRect(offset, shown.size()).contains(whole))
             << where << ": ink " << whole.width() << " x " << whole.height() << " at "
@@ -388,7 +509,7 @@ TEST_F(TextFitTest, AboutTextsAreCentredOtherCaptionsStartAtTheLeft) {
             window->objectName().toStdString() + " " + label->objectName().toStdString();
         const QImage shown = grabImage(label);
         const qreal ratio = shown.devicePixelRatio();
-        const qreal lineSpacing = QFontMetricsF(label->font()).lineSpacing();
+        const qreal lineSpacing = QFontMetricsF(paintedFont(label)).lineSpacing();
         const auto* caption = qobject_cast<const CaptionLabel*>(label);
         const qsizetype lineCount = caption != nullptr ? caption->visibleLines().size() : 1;
         for (qsizetype i = 0; i < lineCount; ++i) {
@@ -408,6 +529,107 @@ TEST_F(TextFitTest, AboutTextsAreCentredOtherCaptionsStartAtTheLeft) {
                 EXPECT_LE(left, 2.0) << where << " line " << i;
             }
         }
+    }
+}
+
+// Every frame's border is drawn whole: its top line on both sides of the caption, at the
+// height of an uncaptioned frame's top line, its sides and its bottom.
+TEST_F(TextFitTest, FramesDrawTheirWholeBorder) {
+    openWindow();
+    const auto isBorder = [](QRgb pixel) {
+        return isInk(pixel) && std::max({qRed(pixel), qGreen(pixel), qBlue(pixel)}) < 200;
+    };
+    std::optional<int> uncaptionedTop;
+    for (const auto* frame : m_window->findChildren<CaptionFrame*>()) {
+        const std::string name = frame->objectName().toStdString();
+        const QImage image = grabImage(const_cast<CaptionFrame*>(frame));
+        const int right = image.width() - 1;
+        const int bottom = image.height() - 1;
+        // A line one layout pixel wide covers one device pixel or two.
+        const int line = qCeil(image.devicePixelRatio());
+        // The top line: the first row of border below the frame's top at its right end.
+        int top = 0;
+        while (top < image.height() && !isBorder(image.pixel(right - 2, top))) {
+            ++top;
+        }
+        ASSERT_LT(top, image.height() / 2) << name;
+        // Where the caption's white ink ends, the line starts again after a gap.
+        const QRect caption = frame->title().isEmpty()
+                                  ? QRect()
+                                  : inkBounds(image, QRect(0, 0, image.width(), 2 * top + 2));
+        if (frame->title().isEmpty()) {
+            uncaptionedTop = uncaptionedTop.value_or(top);
+            EXPECT_EQ(top, *uncaptionedTop) << name;
+        }
+        const auto rowHasBorder = [&](int from, int to) {
+            for (int x = from; x <= to; ++x) {
+                if (!isBorder(image.pixel(x, top)) && !isBorder(image.pixel(x, top + 1))) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        const int gap = qCeil(CaptionFrame::kCaptionGap * image.devicePixelRatio()) + 1;
+        if (caption.isEmpty()) {
+            EXPECT_TRUE(rowHasBorder(0, right - line)) << name << " top";
+        } else {
+            EXPECT_TRUE(rowHasBorder(0, caption.left() - 2 * gap)) << name << " top, left";
+            EXPECT_TRUE(rowHasBorder(caption.right() + 2 * gap, right - line))
+                << name << " top, right";
+        }
+        const auto anyBorder = [&](const QRect& area) {
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    if (isBorder(image.pixel(x, y))) {
+                        return true;
+                    }
+                }
+            }
+            return false;
+        };
+        for (int y = top + line; y < bottom - line; ++y) {
+            EXPECT_TRUE(anyBorder(QRect(0, y, line, 1))) << name << " left side at " << y;
+            EXPECT_TRUE(anyBorder(QRect(right - line + 1, y, line, 1)))
+                << name << " right side at " << y;
+        }
+        for (int x = 0; x <= right - line; ++x) {
+            EXPECT_TRUE(anyBorder(QRect(x, bottom - line + 1, 1, line)))
+                << name << " bottom at " << x;
+        }
+    }
+    EXPECT_TRUE(uncaptionedTop.has_value());
+}
+
+// The focus shows on an empty result box too: tabbing to it changes its border all round.
+TEST_F(TextFitTest, EmptyResultBoxShowsTheFocus) {
+    openWindow();
+    for (const char* name : {"txtHours", "txtDays"}) {
+        auto* box = qobject_cast<QLineEdit*>(child(name));
+        ASSERT_TRUE(box->text().isEmpty()) << name;
+        child("cmdClear")->setFocus(Qt::TabFocusReason);
+        const QImage unfocused = grabImage(box);
+        box->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(box->hasFocus()) << name;
+        const QImage focused = grabImage(box);
+        const int border = qCeil(2 * focused.devicePixelRatio());
+        const QRect inside = focused.rect().adjusted(border, border, -border, -border);
+        int ring = 0;
+        int changed = 0;
+        for (int y = 0; y < focused.height(); ++y) {
+            for (int x = 0; x < focused.width(); ++x) {
+                if (inside.contains(x, y)) {
+                    continue;
+                }
+                const QRgb a = unfocused.pixel(x, y);
+                const QRgb b = focused.pixel(x, y);
+                ++ring;
+                changed += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                     std::abs(qBlue(a) - qBlue(b))}) > 48
+                               ? 1
+                               : 0;
+            }
+        }
+        EXPECT_GE(changed, ring / 2) << name << ": " << changed << " of " << ring;
     }
 }
 

@@ -16,6 +16,9 @@
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
+inline void PrintTo(const QFont& font, std::ostream* os) {
+    *os << font.toString().toStdString();
+}
 
 namespace storagecalc::testing {
 

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs a command on the current X display with a window manager (openbox) running, as a user's
+# desktop has one: it frames, minimises and restores the windows. The window manager ends with
+# the command.
+# Usage: with_window_manager.sh COMMAND...
+set -euo pipefail
+if [ -z "${DISPLAY:-}" ]; then
+    echo "with_window_manager: no X display" >&2
+    exit 1
+fi
+command -v openbox >/dev/null || { echo "with_window_manager: openbox is missing" >&2; exit 1; }
+
+work="$(mktemp -d)"
+openbox --sm-disable --config-file /dev/null >"$work/openbox.log" 2>&1 &
+wm=$!
+cleanup() {
+    kill "$wm" 2>/dev/null || true
+    wait "$wm" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Ready once it names itself on the root window.
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    kill -0 "$wm" 2>/dev/null || { cat "$work/openbox.log" >&2; exit 1; }
+    sleep 0.1
+done
+"$@"
