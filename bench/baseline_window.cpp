@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+//
+// SPDX-License-Identifier: MIT
+
 // The yardstick for the start-up benchmark: the least a Qt Widgets program can show that
 // looks like the calculator's main window from outside. One main window with a client area of
 // the calculator's size, one menu with one item and one label; no pictures, no style, no

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+//
+// SPDX-License-Identifier: MIT
+
 // Speed of the calculator core: one calculation, one pick and one Calculate through the
 // controller, and every combination of choices that the window can reach.
 #include <benchmark/benchmark.h>

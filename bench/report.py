@@ -1,4 +1,9 @@
 #!/usr/bin/python3
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 """Writes the short benchmark report from the JSON files of core_bench and startup_bench.py.
 
 Usage: report.py CORE_JSON STARTUP_JSON

@@ -1,4 +1,9 @@
 #!/usr/bin/python3
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 """Start-up benchmark: time to the first painted main window, and peak memory.
 
 On the headless X server named by DISPLAY (scripts/bench runs it under a private Xvfb), starts

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+//
+// SPDX-License-Identifier: MIT
+
 // Options for the sanitizer runtime, compiled into every program of the sanitizer build so that
 // ctest, the build's own tools and a program started by hand all run with them.
 

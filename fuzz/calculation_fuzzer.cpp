@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+//
+// SPDX-License-Identifier: MIT
+
 // Fuzzes the value lookups, calculateRecordingTime and formatOneDecimal with arbitrary texts,
 // positions, separators and numbers. Every answer is checked against an exact reference; the
 // only failure allowed is an ArithmeticError where a divisor really is zero.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+//
+// SPDX-License-Identifier: MIT
+
 // Fuzzes the controller with arbitrary sequences of user actions, checking after each one the
 // same rules as the randomized test: the invariants, the per-operation transition rules and the
 // model's expected state.

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 # Writes and checks the bills of materials of a built .deb and Windows build, as scripts/release
 # does, then checks that the check finds what is wrong in changed copies of the program's bill:
 # a linked component left out, an invalid licence, a wrong version.

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 # Installs a build into a fresh temporary prefix and checks what lands there: exactly the
 # program, its desktop entry, its AppStream metadata, its icons, its manual page and its
 # copyright and changelog files, each the file it should be.

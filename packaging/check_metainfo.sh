@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 # Validates AppStream metadata strictly: a metainfo file, or an installed tree (metainfo with its
 # desktop entry and icons). Every finding fails, infos included, except those named below.
 # Usage: check_metainfo.sh FILE.metainfo.xml|PREFIX

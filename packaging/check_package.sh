@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 # Checks a built Debian package as a distribution would: lintian finds nothing (errors,
 # warnings, infos), the program carries the hardening Debian asks for, and nothing in it
 # depends on when or where it was built.

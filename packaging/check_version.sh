@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 # The version and the publisher have one source, the top CMakeLists.txt: a copy of the project
 # with another version and publisher in it (and a changelog entry for that version) is
 # configured, and every file made from them must hold the new ones and nothing of the old. A

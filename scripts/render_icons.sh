@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 # Renders the program icon (ui/assets/icon.svg) into the PNG sizes of the desktop icon theme,
 # under packaging/icons/NxN/, named after the application id, and into the Windows icon
 # packaging/windows/mv4016-calculator.ico with every size Windows shows (256 stored as PNG).

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 # Installs the calculator under Wine as a Windows user would, each case in a fresh prefix (a
 # copy of one made at the start), and checks what the installer, its uninstaller and the
 # archive leave behind:

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 # Reads the Windows program's PE header and symbols, as hardening-check does for Linux
 # programs, one line a protection, and fails when one is missing, when the program is not a
 # 64-bit GUI program, or when it needs a DLL that is not part of Windows itself.

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 # Starts the Windows program under Wine on the X display it is given (Wine's own windows
 # platform, as a user gets it) and checks it: the main window appears with its title at its
 # design size, Ctrl+I opens the instructions (and, with a window manager, brings them back once

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 # Checks the signing hook with a throwaway certificate (self-signed, made here with openssl):
 # a missing or wrong certificate or password stops scripts/release, with a message that says
 # which, before it builds anything; a signed build's program, uninstaller, installer and the

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 ; The Windows installer: installs for the current user, without administrator rights, into
 ; %LOCALAPPDATA%\Programs, with a Start menu entry and an entry under "Apps". /S installs and
 ; uninstalls silently.

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 # Bills of materials (SPDX 2.3 JSON, written by sbom.py and checked by check_sbom.py) for the
 # Debian package and the Windows artefacts; sourced after common.sh and windows.sh.
 # shellcheck shell=bash disable=SC2034  # its variables are read by the scripts that source it

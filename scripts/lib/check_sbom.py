@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 """Checks a bill of materials that scripts/lib/sbom.py wrote.
 
   check_sbom.py BILL [--artefact FILE]

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 # Shared by the scripts: where the project is, and installing what is missing.
 # shellcheck shell=bash disable=SC2034  # its variables are read by the scripts that source it
 

@@ -1,4 +1,9 @@
 #!/usr/bin/python3
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 """Redraw the pictures and the window icon of the MV-4016 Storage Calculator.
 
 Writes into ui/assets/ (or the directory given as the only argument): the

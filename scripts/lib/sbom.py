@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 """Software bills of materials (SPDX 2.3, JSON) for the artefacts of a release.
 
   sbom.py windows --map MAP --qt-prefix DIR --attributions DIR --build DIR --program EXE

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 # Shared by the Windows scripts: the cross toolchain, Wine, and Qt for Windows built from
 # Debian's own qt6-base source, statically, once per version and set of options.
 # shellcheck shell=bash disable=SC2034  # its variables are read by the scripts that source it

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+//
+// SPDX-License-Identifier: MIT
+
 // Long random runs of user actions against the controller, every rule checked after every action.
 // A failure is shrunk to a short sequence that still breaks the same rule, and printed with the
 // seed so that it can be replayed by hand.

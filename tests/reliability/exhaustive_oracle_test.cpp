@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+//
+// SPDX-License-Identifier: MIT
+
 // Every combination the window can offer, picked through the controller and checked against
 // exact rational arithmetic. The core works in doubles; the oracle never does.
 

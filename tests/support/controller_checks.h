@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+//
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // What must hold of the controller after every operation, and how each operation may change it.

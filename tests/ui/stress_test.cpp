@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+//
+// SPDX-License-Identifier: MIT
+
 // Many random user actions on the real windows: after each one the widgets must show exactly
 // the controller's state, and nothing may crash, hang or pile up windows.
 #include <QAbstractItemView>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+//
+// SPDX-License-Identifier: MIT
+
 // Every caption, entry and prompt must fit its control at the program's 8-point font, and the
 // windows must keep their design at any scale factor (the suite runs once per factor). Besides
 // the metrics, the painted pictures of the windows are checked: black wherever no control lies,

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+//
+// SPDX-License-Identifier: MIT
+
 // Runs the window tests on Qt's offscreen platform unless a platform is chosen already, so
 // they need no display.
 #include <gtest/gtest.h>

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
 # Runs a command on the current X display with a window manager (openbox) running, as a user's
 # desktop has one: it frames, minimises and restores the windows. The window manager ends with
 # the command.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+//
+// SPDX-License-Identifier: MIT
+
 // Build step: decodes pictures of the built-in resources once, when the program is built, and
 // writes them as C++ arrays of 32-bit pixels (QImage::Format_RGB32, native byte order), so that
 // the program can show them without decoding a JPEG or copying pixels at start-up.
