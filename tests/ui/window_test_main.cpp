@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLocale>
 #include <cstdio>
 
 namespace {
@@ -29,6 +30,9 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    // Results are shown with the user's decimal separator; the expected texts are written with a
+    // point, whatever the machine's locale, and the comma's own case sets a locale of its own.
+    QLocale::setDefault(QLocale::c());
     QApplication::setQuitOnLastWindowClosed(false);  // tests close windows all the time
     return RUN_ALL_TESTS();
 }
