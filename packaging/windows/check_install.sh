@@ -452,7 +452,7 @@ if [ "$code" -eq 0 ]; then
     started=$SECONDS
     uninstall_in_place || code=$?
     closed_or_untouched "silent uninstall" "$code" "$installed"
-    if [ "$code" -eq 0 ]; then
-        registry >/dev/null && fail "exit code 0, and the Apps entry is still there"
+    if [ "$code" -eq 0 ] && registry >/dev/null; then
+        fail "exit code 0, and the Apps entry is still there"
     fi
 fi
