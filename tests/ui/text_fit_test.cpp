@@ -389,6 +389,17 @@ TEST_F(TextFitTest, CaptionsFitAgainOnAnotherScreen) {
         window->move(screen->geometry().topLeft() + QPoint(20, 20));
         QCoreApplication::processEvents();
     };
+    {
+        // Some Qt releases' offscreen screens show every window the same DPI: nothing to refit.
+        HelpWindow probe(HelpWindowKind::instructions);
+        probe.show();
+        moveTo(&probe, screens[0]);
+        const int dpi = probe.logicalDpiY();
+        moveTo(&probe, screens[1]);
+        if (probe.logicalDpiY() == dpi) {
+            GTEST_SKIP() << "both screens show " << dpi << " dpi to a window";
+        }
+    }
     for (const auto& [kind, names] : kHelpLabels) {
         HelpWindow moved(kind);
         moved.show();
