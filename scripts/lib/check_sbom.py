@@ -33,17 +33,17 @@ import sbom  # noqa: E402
 
 def spdx_lists():
     """The SPDX licence and exception identifiers, from the data files of Debian's reuse."""
-    spec = importlib.util.find_spec("reuse")
-    if spec is None or not spec.origin:
+    module = importlib.util.find_spec("reuse")
+    if module is None or not module.origin:
         raise SystemExit("check_sbom: the SPDX licence list comes with Debian's package 'reuse'; "
                          "install it")
     found = {}
-    for root, _, names in os.walk(os.path.dirname(spec.origin)):
+    for root, _, names in os.walk(os.path.dirname(module.origin)):
         for name in ("licenses.json", "exceptions.json"):
             if name in names and name not in found:
                 found[name] = os.path.join(root, name)
     if len(found) != 2:
-        raise SystemExit(f"check_sbom: no SPDX licence list in {os.path.dirname(spec.origin)}")
+        raise SystemExit(f"check_sbom: no SPDX licence list in {os.path.dirname(module.origin)}")
     with open(found["licenses.json"], encoding="utf-8") as stream:
         licenses = {entry["licenseId"]: entry.get("isDeprecatedLicenseId", False)
                     for entry in json.load(stream)["licenses"]}
