@@ -24,8 +24,8 @@ WINDOWS_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/mv4016-calculator/windows"
 # Wintab headers), no style sheets, graphics view, dialogs, views or widgets the program does not
 # show, no MIME database. The input dialog, tab bars and widgets and table and tree views stay:
 # the Windows Vista style (Windows' own look) refers to them whether they are there or not; from
-# Qt 6.7 on, the Windows 11 style does the same with graphics view and effects, MDI areas and
-# command link buttons. FreeType stays: the offscreen platform, which the tests run on, draws
+# Qt 6.7 on, the Windows 11 style does the same with graphics view and effects, MDI areas,
+# command link buttons and style sheets. FreeType stays: the offscreen platform, which the tests run on, draws
 # with it on Windows. Sections per function and -Os keep the program small.
 # Direct2D is left out of Qt 6.4, and with it DirectWrite 3: without Direct2D, 6.4 leaves out the
 # DirectWrite font database that its windows platform still refers to (that database is only
@@ -55,7 +55,8 @@ set_qt_windows_options() {
             unused=()
             for feature in "${all[@]}"; do
                 case "$feature" in
-                    graphicsview | graphicseffect | mdiarea | commandlinkbutton) ;;
+                    graphicsview | graphicseffect | mdiarea | commandlinkbutton | \
+                        style_stylesheet) ;;
                     *) unused+=("$feature") ;;
                 esac
             done
