@@ -87,11 +87,11 @@ DEBIAN_LICENSES = {
     "Apache-2.0": "Apache-2.0", "MPL-2.0": "MPL-2.0", "SIL-OFL-1.1": "OFL-1.1",
     "OFL-1.1": "OFL-1.1",
 }
-# Packages whose copyright file is not machine-readable, by Debian source package.
+# Packages whose copyright file is not machine-readable, by Debian source package (GCC's under
+# its version, gcc-N, in every release).
 DEBIAN_SOURCE_LICENSES = {
-    "glibc": "LGPL-2.1-or-later",
-    "gcc-12": "GPL-3.0-or-later WITH GCC-exception-3.1",
-    "gcc-14": "GPL-3.0-or-later WITH GCC-exception-3.1",
+    re.compile(r"glibc"): "LGPL-2.1-or-later",
+    re.compile(r"gcc-\d+"): "GPL-3.0-or-later WITH GCC-exception-3.1",
 }
 
 CODE_SUFFIXES = (".c", ".cc", ".cpp")
@@ -629,8 +629,9 @@ def debian_license(package):
     paragraph of a machine-readable one, or the known licence of its source package. Returns
     the expression and, for a licence without an SPDX name, its text for the bill."""
     source = dpkg_field(package, "source:Package")
-    if source in DEBIAN_SOURCE_LICENSES:
-        return DEBIAN_SOURCE_LICENSES[source], None
+    for pattern, expression in DEBIAN_SOURCE_LICENSES.items():
+        if pattern.fullmatch(source):
+            return expression, None
     try:
         with open(f"/usr/share/doc/{package}/copyright", encoding="utf-8") as stream:
             text = stream.read()
