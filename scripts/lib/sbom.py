@@ -131,9 +131,14 @@ def read_attributions(folder):
             data = json.loads(stream.read(), strict=False)
         where = os.path.relpath(root, folder)
         for entry in data if isinstance(data, list) else [data]:
-            if entry.get("Files"):
-                scope = [os.path.normpath(os.path.join(where, name))
-                         for name in re.split(r"[,\s]+", entry["Files"].strip()) if name]
+            # From Qt 6.8 on, Files and Copyright may also be lists.
+            if isinstance(entry.get("Copyright"), list):
+                entry["Copyright"] = "\n".join(entry["Copyright"])
+            files = entry.get("Files")
+            if isinstance(files, str):
+                files = re.split(r"[,\s]+", files.strip())
+            if files:
+                scope = [os.path.normpath(os.path.join(where, name)) for name in files if name]
                 is_folder = False
             elif entry.get("Path"):
                 scope = [os.path.normpath(os.path.join(where, entry["Path"]))]
