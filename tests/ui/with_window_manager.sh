@@ -16,7 +16,10 @@ fi
 command -v openbox >/dev/null || { echo "with_window_manager: openbox is missing" >&2; exit 1; }
 
 work="$(mktemp -d)"
-openbox --sm-disable --config-file /dev/null >"$work/openbox.log" 2>&1 &
+# Openbox's defaults, from a file of its own: an empty or missing one puts an error window of
+# openbox's on the display, and it takes the keyboard.
+echo '<openbox_config xmlns="http://openbox.org/3.4/rc"/>' >"$work/rc.xml"
+openbox --sm-disable --config-file "$work/rc.xml" >"$work/openbox.log" 2>&1 &
 wm=$!
 cleanup() {
     kill "$wm" 2>/dev/null || true
