@@ -365,7 +365,10 @@ class Classifier:
     def qt_sources(self, archive, member):
         """Qt's source file that an archive member was compiled from."""
         name = re.sub(r"\.(obj|o)$", "", member)
-        candidates = self.sources.get(name, [])
+        # From Qt 6.8 on, libjpeg's files are also built for 12 and 16 bits, from copies named
+        # file_12.c and file_16.c.
+        candidates = (self.sources.get(name, []) or
+                      self.sources.get(re.sub(r"_(12|16)(\.c)$", r"\2", name), []))
         base = os.path.basename(archive)
         if base.startswith("libQt6Bundled"):
             folders = self.bundled_folders.get(base[len("libQt6Bundled"):-2].lower(), [])
