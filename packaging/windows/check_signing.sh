@@ -120,8 +120,11 @@ wineserver -w
 installed="$("$wine_run" winepath -u 'C:\mv4016-signing-check' 2>/dev/null | tr -d '\r')"
 cp "$installed/uninstall.exe" "$work/uninstall.exe" || fail "the installer wrote no uninstaller"
 
+# Verified in UTC: Debian 12's osslsigncode (2.5) reads a signature's times as local time when it
+# verifies, so east of Greenwich a time stamp made just now seems older than the certificate made
+# just before it ("certificate is not yet valid"). The times it writes are right in any zone.
 for file in "$dist/mv4016-calculator.exe" "$work/uninstall.exe" "$setup" "$work/zipped.exe"; do
-    osslsigncode verify -CAfile "$work/cert.pem" -TSA-CAfile "$work/tsa.pem" -in "$file" \
+    TZ=UTC osslsigncode verify -CAfile "$work/cert.pem" -TSA-CAfile "$work/tsa.pem" -in "$file" \
         >"$work/verify.log" 2>&1 ||
         { cat "$work/verify.log"; fail "$(basename "$file") does not verify"; }
     grep -q 'Timestamp Server Signature verification: ok' "$work/verify.log" ||
