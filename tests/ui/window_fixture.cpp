@@ -65,11 +65,6 @@ void processDeletions() {
 }
 
 void activate(QWidget* window) {
-    // An active window is left alone: under Wine each request passes the keyboard round the
-    // window manager again, which is slow, and the window may be inactive for a moment.
-    if (window->isActiveWindow()) {
-        return;
-    }
     // The request goes through the platform and arrives as an event, so it takes a wait. Under
     // Wine with a window manager a request that no real click preceded may be turned down or
     // lost (Wine 10 lost about two in five of the main window's), so the user clicks again, each
