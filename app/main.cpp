@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "ui/session_platform.h"
 #include "ui/window_coordinator.h"
 
 #ifdef Q_OS_WIN
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
     [[maybe_unused]] const HANDLE running =
         CreateMutexW(nullptr, FALSE, L"Local\\MV4016StorageCalculator");
 #endif
+    storagecalc::chooseSessionPlatform(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("MV-4016 Storage Calculator"));
     QApplication::setApplicationVersion(QStringLiteral(STORAGECALC_VERSION));

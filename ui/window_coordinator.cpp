@@ -4,10 +4,12 @@
 
 #include "ui/window_coordinator.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QEventLoopLocker>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
 namespace storagecalc {
 
@@ -59,6 +61,31 @@ class CentreOnceFramed : public QObject {
     }
 };
 
+// A window that a modal window blocks gives the keyboard straight back to the modal window
+// when the desktop activates it (a click on it, say). X11 window managers and Windows keep the
+// modal window in front themselves; a Wayland compositor may not know which window is modal,
+// and the keyboard would then go to a window that takes no input.
+class ModalKeepsTheKeyboard : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowActivate && watched->isWidgetType()) {
+            auto* window = static_cast<QWidget*>(watched);
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal != nullptr && window->isWindow() && window != modal && modal->isVisible()) {
+                // Once the desktop has finished activating the other window.
+                QTimer::singleShot(0, modal, [modal] {
+                    modal->raise();
+                    modal->activateWindow();
+                });
+            }
+        }
+        return false;
+    }
+};
+
 // A window called up comes back from the taskbar if it was minimised, then to the front, with
 // the keyboard. (A Wayland compositor decides itself whether to unminimise and activate.)
 void bringToFront(QWidget* window) {
@@ -71,6 +98,7 @@ void bringToFront(QWidget* window) {
 }  // namespace
 
 WindowCoordinator::WindowCoordinator(QObject* parent) : QObject(parent) {
+    QCoreApplication::instance()->installEventFilter(new ModalKeepsTheKeyboard(this));
 #ifdef Q_OS_WIN
     m_aboutOwner = std::make_unique<QWidget>();
     m_aboutOwner->setObjectName(QStringLiteral("aboutOwner"));

@@ -17,7 +17,8 @@ APP_ID=org.example.c_seed_aadf6ee7.mv4016_calculator
 
 # Packages every build needs; the scripts add their own on top.
 BUILD_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-                qt6-base-dev libgl-dev fonts-liberation2 fonts-urw-base35 fonts-dejavu-core)
+                qt6-base-dev libgl-dev libwayland-dev fonts-liberation2 fonts-urw-base35
+                fonts-dejavu-core)
 
 # on_exit COMMAND...: runs COMMAND when the script ends, whether it succeeds or fails; the
 # commands run in reverse order, each whatever the others do.

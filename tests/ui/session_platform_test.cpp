@@ -1,0 +1,105 @@
+// SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+//
+// SPDX-License-Identifier: MIT
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QtGlobal>
+#include <array>
+
+#include "ui/session_platform.h"
+
+namespace storagecalc::testing {
+namespace {
+
+struct OfferCase {
+    const char* name;
+    SessionOffer offer;
+    const char* platforms;
+};
+
+TEST(SessionPlatformTest, ChoosesByWhatTheSessionOffers) {
+    const OfferCase cases[] = {
+        {"X11 session", {std::nullopt, false, false, true}, ""},
+        {"no display at all", {std::nullopt, false, false, false}, ""},
+        {"KWin, with Xwayland", {std::nullopt, true, true, true}, "wayland;xcb"},
+        {"KWin without Xwayland", {std::nullopt, true, true, false}, "wayland;xcb"},
+        {"weston or mutter, with Xwayland", {std::nullopt, true, false, true}, "xcb;wayland"},
+        {"weston without Xwayland", {std::nullopt, true, false, false}, ""},
+        {"the user's choice on weston", {QByteArray("wayland"), true, false, true}, ""},
+        {"the user's choice on KWin", {QByteArray("xcb"), true, true, true}, ""},
+    };
+    for (const OfferCase& c : cases) {
+        EXPECT_EQ(chooseQtPlatform(c.offer), QByteArray(c.platforms)) << c.name;
+    }
+}
+
+// Runs the choice in an environment of the case's own, and gives back QT_QPA_PLATFORM.
+class SessionEnvironment {
+  public:
+    SessionEnvironment() {
+        for (std::size_t i = 0; i < kNames.size(); ++i) {
+            m_saved.at(i) = qgetenv(kNames.at(i));
+            m_had.at(i) = qEnvironmentVariableIsSet(kNames.at(i));
+            qunsetenv(kNames.at(i));
+        }
+    }
+    ~SessionEnvironment() {
+        for (std::size_t i = 0; i < kNames.size(); ++i) {
+            if (m_had.at(i)) {
+                qputenv(kNames.at(i), m_saved.at(i));
+            } else {
+                qunsetenv(kNames.at(i));
+            }
+        }
+    }
+    SessionEnvironment(const SessionEnvironment&) = delete;
+    SessionEnvironment& operator=(const SessionEnvironment&) = delete;
+
+  private:
+    static constexpr std::array<const char*, 4> kNames = {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY",
+                                                          "DISPLAY", "XDG_SESSION_TYPE"};
+    std::array<QByteArray, 4> m_saved;
+    std::array<bool, 4> m_had{};
+};
+
+TEST(SessionPlatformTest, LeavesTheUsersChoiceAndAnAbsentCompositorAlone) {
+    {
+        // The user's variable stays as it is, even where a compositor is named.
+        SessionEnvironment session;
+        qputenv("QT_QPA_PLATFORM", "wayland");
+        qputenv("WAYLAND_DISPLAY", "storagecalc-test-no-such-compositor");
+        qputenv("DISPLAY", ":999");
+        char program[] = "mv4016-calculator";
+        char* argv[] = {program, nullptr};
+        chooseSessionPlatform(1, argv);
+        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), "wayland");
+    }
+    {
+        // -platform on the command line counts as the user's choice too: nothing is set.
+        SessionEnvironment session;
+        qputenv("WAYLAND_DISPLAY", "storagecalc-test-no-such-compositor");
+        qputenv("DISPLAY", ":999");
+        char program[] = "mv4016-calculator";
+        char option[] = "-platform";
+        char value[] = "offscreen";
+        char* argv[] = {program, option, value, nullptr};
+        chooseSessionPlatform(3, argv);
+        EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"));
+    }
+    {
+        // A compositor that does not answer leaves the choice to Qt.
+        SessionEnvironment session;
+        qputenv("XDG_SESSION_TYPE", "wayland");
+        qputenv("WAYLAND_DISPLAY", "storagecalc-test-no-such-compositor");
+        qputenv("DISPLAY", ":999");
+        char program[] = "mv4016-calculator";
+        char* argv[] = {program, nullptr};
+        chooseSessionPlatform(1, argv);
+        EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"));
+    }
+}
+
+}  // namespace
+}  // namespace storagecalc::testing

@@ -1,0 +1,450 @@
+#!/usr/bin/python3
+
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
+"""The program's windows in Wayland sessions, read from the compositor itself.
+
+Starts a real compositor, starts the program in it as a desktop would (no
+QT_QPA_PLATFORM: the program chooses), types into it as a user would, and
+checks what the compositor shows: its window list and its screenshots, not
+Qt's idea of them.
+
+  window_checks.py kwin PROGRAM FAKE_INPUT OUT_DIR [--scale S]
+      KWin's virtual backend with Xwayland; keys and clicks through KWin's
+      fake-input protocol (FAKE_INPUT is the small client built from it),
+      the window list through KWin's scripting, screenshots through
+      ScreenShot2. The program must run natively there.
+  window_checks.py weston PROGRAM - OUT_DIR
+      weston on its X11 backend on a private Xvfb, with Xwayland; keys
+      through xdotool on Xvfb, windows read from Xwayland, screenshots of
+      Xvfb. The program must run through Xwayland there.
+
+Screenshots are left in OUT_DIR. The last line counts the checks:
+'N passed, N failed'; the exit code is 1 when one failed.
+"""
+
+import json
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+# How long a window may take to show a change: generous, as the machine may be busy. Nothing
+# is timed; a check only gives up after this.
+PATIENCE = 10.0
+
+CALCULATOR = "TALVEX MV-4016 - Storage Calculator"
+INSTRUCTIONS = "How to use this DVR Storage Calculator"
+GLOSSARY = "Glossary of Terms"
+ABOUT = "About MV-4016 Storage Calculator"
+MISSING = "Missing Data"
+
+
+class Checks:
+    def __init__(self):
+        self.passed = 0
+        self.failed = 0
+
+    def check(self, name, ok, detail=""):
+        if ok:
+            self.passed += 1
+            print(f"ok - {name}", flush=True)
+        else:
+            self.failed += 1
+            print(f"FAIL - {name}: {detail}", flush=True)
+        return ok
+
+
+def wait_for(condition, patience=PATIENCE):
+    """Polls until condition() gives a true value, which it returns; None after patience."""
+    deadline = time.monotonic() + patience
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            return None
+        time.sleep(0.1)
+
+
+class Session:
+    """A compositor with its own runtime folder, configuration and processes."""
+
+    def __init__(self, out_dir):
+        self.out_dir = out_dir
+        self.work = tempfile.mkdtemp(prefix="storagecalc-wayland-")
+        self.runtime = os.path.join(self.work, "runtime")
+        os.mkdir(self.runtime, 0o700)
+        self.processes = []
+        # Nothing of the machine's own session leaks in: a home of its own, no display.
+        self.env = {
+            key: value
+            for key, value in os.environ.items()
+            if key not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY",
+                           "DBUS_SESSION_BUS_ADDRESS", "XDG_SESSION_TYPE",
+                           "XDG_CURRENT_DESKTOP", "QT_SCALE_FACTOR")
+        }
+        self.env.update(HOME=os.path.join(self.work, "home"), XDG_RUNTIME_DIR=self.runtime,
+                        XDG_CONFIG_HOME=os.path.join(self.work, "config"),
+                        XDG_DATA_HOME=os.path.join(self.work, "data"),
+                        XDG_CACHE_HOME=os.path.join(self.work, "cache"))
+        for folder in ("home", "config", "data", "cache"):
+            os.mkdir(os.path.join(self.work, folder))
+        self.program = None
+
+    def start(self, command, log_name, env=None, **kwargs):
+        log = open(os.path.join(self.work, log_name), "wb")
+        process = subprocess.Popen(command, env=env or self.env, stdout=log,
+                                   stderr=subprocess.STDOUT, start_new_session=True, **kwargs)
+        self.processes.append(process)
+        return process
+
+    def log(self, log_name):
+        with open(os.path.join(self.work, log_name), "rb") as log:
+            return log.read().decode(errors="replace")
+
+    def stop(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                try:
+                    os.killpg(process.pid, signal.SIGTERM)
+                except ProcessLookupError:
+                    pass
+                try:
+                    process.wait(10)
+                except subprocess.TimeoutExpired:
+                    os.killpg(process.pid, signal.SIGKILL)
+                    process.wait()
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    def program_env(self):
+        """The environment of a program started from the desktop's menu."""
+        env = dict(self.env)
+        env.update(self.session_env)
+        return env
+
+    def start_program(self, program, extra_env=None):
+        env = self.program_env()
+        env.update(extra_env or {})
+        self.program = self.start([program], "program.log", env=env)
+        return self.program
+
+
+class Kwin(Session):
+    def __init__(self, out_dir, fake_input, scale=None):
+        super().__init__(out_dir)
+        self.fake_input = fake_input
+        self.scale = scale
+        self.script_count = 0
+
+    def open(self):
+        bus = os.path.join(self.runtime, "bus")
+        self.start(["dbus-daemon", "--session", "--nofork", "--nopidfile",
+                    f"--address=unix:path={bus}"], "dbus.log")
+        wait_for(lambda: os.path.exists(bus))
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = f"unix:path={bus}"
+        # kwin_wayland carries file capabilities, which a container may refuse to grant (exec
+        # then fails); a copy has none, and KWin's own plugins load for the same file name.
+        binary = os.path.join(self.work, "bin", "kwin_wayland")
+        os.mkdir(os.path.dirname(binary))
+        shutil.copy(shutil.which("kwin_wayland"), binary)
+        kwin_env = dict(self.env)
+        kwin_env.update(KWIN_WAYLAND_NO_PERMISSION_CHECKS="1",
+                        KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1",
+                        QT_QPA_PLATFORM="offscreen",
+                        # The scripts below speak through print(), which KWin logs here.
+                        QT_LOGGING_RULES="kwin_scripting=true;js=true")
+        command = [binary, "--virtual", "--xwayland", "--no-lockscreen", "--socket", "wayland-9",
+                   "--width", "1280", "--height", "960"]
+        if self.scale:
+            command += ["--scale", str(self.scale)]
+        # KWin starts its application once Xwayland is ready, with the session's DISPLAY: that
+        # child says which it is, and stays.
+        teller = os.path.join(self.work, "bin", "tell_display")
+        with open(teller, "w") as script:
+            script.write(f'#!/bin/sh\necho "$DISPLAY" >{self.work}/display\nexec sleep 100000\n')
+        os.chmod(teller, 0o755)
+        command.append(teller)
+        self.start(command, "kwin.log", env=kwin_env)
+        if not wait_for(lambda: os.path.exists(os.path.join(self.runtime, "wayland-9"))):
+            raise RuntimeError("KWin did not start:\n" + self.log("kwin.log"))
+        # Xwayland is started when KWin is ready for X11 clients; it names the display.
+        self.session_env = {"WAYLAND_DISPLAY": "wayland-9", "XDG_SESSION_TYPE": "wayland",
+                            "XDG_CURRENT_DESKTOP": "KDE"}
+        display = wait_for(self._xwayland_display)
+        if display:
+            self.session_env["DISPLAY"] = display
+        wait_for(lambda: self._script_ready())
+
+    def _xwayland_display(self):
+        try:
+            with open(os.path.join(self.work, "display")) as display:
+                return display.read().strip() or None
+        except OSError:
+            return None
+
+    def _script_ready(self):
+        try:
+            self.windows()
+            return True
+        except subprocess.CalledProcessError:
+            return False
+
+    def dbus(self, destination, path, method, *args):
+        return subprocess.run(["dbus-send", "--session", "--print-reply=literal",
+                               f"--dest={destination}", path, method, *args], env=self.env,
+                              check=True, capture_output=True, text=True).stdout
+
+    def run_script(self, source):
+        """Runs a KWin script; gives back the lines it printed."""
+        self.script_count += 1
+        name = f"check{self.script_count}"
+        marker = f"@@{name}@@"
+        path = os.path.join(self.work, name + ".js")
+        with open(path, "w") as script:
+            script.write(f'function say(text) {{ print("{marker}" + text); }}\n'
+                         "var ws = workspace;\n"
+                         "var windows = ws.windowList ? ws.windowList() : ws.clientList();\n"
+                         "var active = ws.activeWindow !== undefined ? ws.activeWindow"
+                         " : ws.activeClient;\n" + source + f'\nsay("END");\n')
+        self.dbus("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting.loadScript",
+                  f"string:{path}", f"string:{name}")
+        self.dbus("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting.start")
+        lines = wait_for(lambda: self._script_lines(marker), 10)
+        self.dbus("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting.unloadScript",
+                  f"string:{name}")
+        if lines is None:
+            raise subprocess.CalledProcessError(1, "KWin script", "no answer")
+        return lines[:-1]
+
+    def _script_lines(self, marker):
+        lines = [line.split(marker, 1)[1] for line in self.log("kwin.log").splitlines()
+                 if marker in line]
+        return lines if lines and lines[-1] == "END" else None
+
+    def windows(self):
+        """The compositor's windows of the program, by caption, in stacking order."""
+        lines = self.run_script("""
+for (var i = 0; i < windows.length; ++i) {
+    var w = windows[i];
+    var g = w.frameGeometry;
+    say(JSON.stringify({caption: w.caption, resourceClass: String(w.resourceClass),
+        desktopFile: String(w.desktopFileName), active: w === active, minimized: w.minimized,
+        minimizable: w.minimizable, maximizable: w.maximizable, closeable: w.closeable,
+        transient: w.transient, transientFor: w.transientFor ? w.transientFor.caption : null,
+        modal: w.modal, skipTaskbar: w.skipTaskbar, x: g.x, y: g.y, width: g.width,
+        height: g.height, stackingOrder: w.stackingOrder, pid: w.pid,
+        x11: w.windowId !== undefined && w.windowId !== 0}));
+}""")
+        windows = [json.loads(line) for line in lines]
+        return {w["caption"]: w for w in windows if self.program and w["pid"] == self.program.pid}
+
+    def minimise(self, caption):
+        self.run_script(f"""
+for (var i = 0; i < windows.length; ++i)
+    if (windows[i].caption == {json.dumps(caption)}) windows[i].minimized = true;""")
+
+    def type(self, *actions):
+        subprocess.run([self.fake_input, *actions], env=self.program_env(), check=True)
+
+    def click(self, x, y):
+        self.type(f"click:{int(x)},{int(y)}")
+
+    def screenshot(self, name):
+        import dbus
+        from PIL import Image
+        bus = dbus.bus.BusConnection(self.env["DBUS_SESSION_BUS_ADDRESS"])
+        shots = dbus.Interface(bus.get_object("org.kde.KWin", "/org/kde/KWin/ScreenShot2"),
+                               "org.kde.KWin.ScreenShot2")
+        read_end, write_end = os.pipe()
+        result = shots.CaptureActiveScreen({"native-resolution": True},
+                                           dbus.types.UnixFd(write_end))
+        os.close(write_end)
+        data = bytearray()
+        with os.fdopen(read_end, "rb") as pipe:
+            for chunk in iter(lambda: pipe.read(1 << 20), b""):
+                data += chunk
+        bus.close()
+        image = Image.frombuffer("RGBA", (int(result["width"]), int(result["height"])),
+                                 bytes(data), "raw", "BGRA", int(result["stride"]), 1)
+        image = image.convert("RGB")
+        if name:
+            image.save(os.path.join(self.out_dir, name + ".png"))
+        return image
+
+
+def centre(window):
+    return (window["x"] + window["width"] / 2, window["y"] + window["height"] / 2)
+
+
+def inside(point, window):
+    x, y = point
+    return (window["x"] <= x < window["x"] + window["width"]
+            and window["y"] <= y < window["y"] + window["height"])
+
+
+def kwin_checks(session, checks, program, app_id):
+    def window(caption, condition=lambda w: True):
+        """The window once it shows with the condition met; its last state otherwise."""
+        found = wait_for(lambda: (lambda w: w if w and condition(w) else None)(
+            session.windows().get(caption)))
+        return found or session.windows().get(caption) or {}
+
+    def active(caption):
+        return window(caption, lambda w: w["active"])
+
+    def on_top(caption):
+        """Active and above every other window of the program."""
+        def test():
+            windows = session.windows()
+            w = windows.get(caption)
+            if not w or not w["active"] or w["minimized"]:
+                return None
+            return w if all(o["stackingOrder"] <= w["stackingOrder"]
+                            for o in windows.values()) else None
+        return wait_for(test) or session.windows().get(caption) or {}
+
+    def gone(caption):
+        return wait_for(lambda: caption not in session.windows()) is not None
+
+    def click_calculator():
+        """A click on the main window's banner, where no control is: it becomes active."""
+        main = session.windows()[CALCULATOR]
+        session.click(main["x"] + 300, main["y"] + main["height"] - main["width"] * 0 - 420)
+        return active(CALCULATOR).get("active", False)
+
+    session.start_program(program)
+    main = active(CALCULATOR)
+    checks.check("KWin: the main window opens, active", main.get("active"), main)
+    checks.check("KWin: the program runs on Wayland itself, not through Xwayland",
+                 main and not main["x11"], main)
+    checks.check("KWin: the main window names the desktop entry (its icon)",
+                 main.get("desktopFile") == app_id, main.get("desktopFile"))
+    checks.check("KWin: the main window's title bar: minimise and close, no maximise",
+                 main.get("minimizable") and main.get("closeable")
+                 and main.get("maximizable") is False, main)
+    screen = session.screenshot("kwin-main")
+    checks.check("KWin: the main window is centred on the screen",
+                 main and abs(centre(main)[0] - screen.width / 2) <= 1
+                 and abs(centre(main)[1] - screen.height / 2) <= 1,
+                 f"{main} on {screen.size}")
+
+    # Calculate with nothing chosen (it has the keyboard at start).
+    session.type("return")
+    box = active(MISSING)
+    checks.check("KWin: the Missing Data box opens with its whole title, active",
+                 box.get("caption") == MISSING and box.get("active"), box)
+    session.screenshot("kwin-missing-data")
+    checks.check("KWin: the box is transient for the main window and placed over it",
+                 box.get("transientFor") == CALCULATOR and inside(centre(box), main),
+                 f"{box} over {main}")
+    checks.check("KWin: the box's title bar: close only",
+                 box.get("closeable") and box.get("maximizable") is False, box)
+    # A click on the main window leaves the box in front, with the keyboard.
+    session.click(main["x"] + 300, main["y"] + 60)
+    time.sleep(0.5)
+    box = session.windows().get(MISSING, {})
+    checks.check("KWin: the box stays in front of the main window, with the keyboard",
+                 box.get("active"), session.windows())
+
+    # Enter closes the box; Ctrl+I straight after must reach the main window.
+    session.type("return")
+    session.type("ctrl+i")
+    instructions = active(INSTRUCTIONS)
+    checks.check("KWin: Ctrl+I straight after the box closes opens the instructions",
+                 instructions.get("active"), session.windows())
+    checks.check("KWin: the box is gone", gone(MISSING))
+    session.screenshot("kwin-instructions")
+    checks.check("KWin: the instructions' title bar (KWin's: close, minimise and maximise, as "
+                 "xdg-shell cannot ask for fewer)",
+                 instructions.get("closeable") and instructions.get("minimizable")
+                 and instructions.get("maximizable"), instructions)
+
+    # Called again from the main window: to the front with the keyboard.
+    checks.check("KWin: a click activates the main window", click_calculator())
+    session.type("ctrl+i")
+    instructions = on_top(INSTRUCTIONS)
+    checks.check("KWin: Ctrl+I brings the open instructions to the front, active",
+                 instructions.get("active"), session.windows())
+    session.type("ctrl+g")
+    glossary = active(GLOSSARY)
+    checks.check("KWin: Ctrl+G from the instructions opens the glossary",
+                 glossary.get("active"), session.windows())
+    click_calculator()
+    session.type("ctrl+g")
+    glossary = on_top(GLOSSARY)
+    checks.check("KWin: Ctrl+G brings the open glossary to the front, active",
+                 glossary.get("active"), session.windows())
+
+    # A minimised help window comes back when called.
+    session.minimise(INSTRUCTIONS)
+    minimised = window(INSTRUCTIONS, lambda w: w["minimized"])
+    checks.check("KWin: the instructions minimise", minimised.get("minimized"), minimised)
+    click_calculator()
+    session.type("ctrl+i")
+    instructions = on_top(INSTRUCTIONS)
+    checks.check("KWin: Ctrl+I brings the minimised instructions back, active",
+                 instructions.get("active") and not instructions.get("minimized"),
+                 session.windows())
+
+    # OK closes a help window and brings the main window to the front.
+    session.type("return")
+    checks.check("KWin: OK closes the instructions", gone(INSTRUCTIONS))
+    main = on_top(CALCULATOR)
+    checks.check("KWin: OK brings the main window to the front, active", main.get("active"),
+                 session.windows())
+
+    # Help > About..., from the menu.
+    session.click(main["x"] + 98, main["y"] + 44)
+    time.sleep(0.5)
+    session.type("up", "return")
+    about = active(ABOUT)
+    checks.check("KWin: Help > About opens the about window, active", about.get("active"),
+                 session.windows())
+    session.screenshot("kwin-about")
+    checks.check("KWin: the about window is a dialog of the program, out of the taskbar",
+                 about.get("skipTaskbar") or about.get("transient"), about)
+    checks.check("KWin: the about window's title bar: close only, no maximise",
+                 about.get("closeable") and about.get("maximizable") is False, about)
+
+    # Ctrl+X from the main window ends the program, with every window.
+    click_calculator()
+    session.type("ctrl+x")
+    ended = wait_for(lambda: session.program.poll() is not None)
+    checks.check("KWin: Ctrl+X closes every window and ends the program",
+                 ended and session.program.returncode == 0 and not session.windows(),
+                 session.program.returncode)
+
+    # The user's own choice wins over the program's.
+    session.start_program(program, {"QT_QPA_PLATFORM": "xcb"})
+    main = window(CALCULATOR)
+    checks.check("KWin: with QT_QPA_PLATFORM=xcb the program runs through Xwayland",
+                 main.get("x11") is True, main)
+    session.program.terminate()
+    session.program.wait()
+
+
+def main():
+    kind, program, fake_input, out_dir, app_id = sys.argv[1:6]
+    os.makedirs(out_dir, exist_ok=True)
+    checks = Checks()
+    if kind == "kwin":
+        session = Kwin(out_dir, fake_input)
+    else:
+        raise SystemExit(f"window_checks: no such compositor: {kind}")
+    try:
+        session.open()
+        kwin_checks(session, checks, program, app_id)
+    finally:
+        session.stop()
+    print(f"{checks.passed} passed, {checks.failed} failed")
+    return 1 if checks.failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
