@@ -4,6 +4,9 @@
 
 #include "ui/session_platform.h"
 
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
 #include <QtGlobal>
 #include <cstring>
 
@@ -83,6 +86,15 @@ void chooseSessionPlatform(int argc, char* argv[]) {
     if (!platform.isEmpty()) {
         qputenv("QT_QPA_PLATFORM", platform);
     }
+}
+
+void tieDialogToOwner(QWidget* dialog, QWidget* owner) {
+    if (owner == nullptr || QGuiApplication::platformName() != u"wayland") {
+        return;
+    }
+    dialog->winId();
+    owner->winId();
+    dialog->windowHandle()->setTransientParent(owner->windowHandle());
 }
 
 }  // namespace storagecalc

@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <optional>
 
+class QWidget;
+
 namespace storagecalc {
 
 // What the desktop session offers the program, read before Qt chooses its platform.
@@ -31,5 +33,10 @@ QByteArray chooseQtPlatform(const SessionOffer& offer);
 // Reads the session (environment, command line, the Wayland compositor's globals) and sets
 // QT_QPA_PLATFORM for the choice above. Call before the application object exists.
 void chooseSessionPlatform(int argc, char* argv[]);
+
+// Makes a dialog without a parent transient for its owner where the window system has no other
+// way to tie it to the program: on Wayland, where there is no leader window as on X11, a dialog
+// transient for nothing is a window of its own, with a taskbar entry.
+void tieDialogToOwner(QWidget* dialog, QWidget* owner);
 
 }  // namespace storagecalc

@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "ui/session_platform.h"
+
 namespace storagecalc {
 
 namespace {
@@ -145,6 +147,7 @@ HelpWindow* WindowCoordinator::openHelpWindow(HelpWindowKind kind) {
             auto* running = new QEventLoopLocker();
             connect(window, &QObject::destroyed, [running] { delete running; });
 #endif
+            tieDialogToOwner(window, m_calculator);
             centreOnScreen(window);
             new CentreOnceFramed(window);
         }
