@@ -41,11 +41,13 @@ struct named_key {
 };
 
 static const struct named_key keys[] = {
-    {"ctrl", KEY_LEFTCTRL}, {"shift", KEY_LEFTSHIFT}, {"alt", KEY_LEFTALT},
-    {"return", KEY_ENTER},  {"escape", KEY_ESC},      {"tab", KEY_TAB},
-    {"space", KEY_SPACE},   {"down", KEY_DOWN},       {"up", KEY_UP},
-    {"left", KEY_LEFT},     {"right", KEY_RIGHT},
-    {"a", KEY_A},           {"c", KEY_C},             {"g", KEY_G},
+    {"ctrl", KEY_LEFTCTRL}, {"shift", KEY_LEFTSHIFT},
+    {"alt", KEY_LEFTALT},   {"return", KEY_ENTER},
+    {"escape", KEY_ESC},    {"tab", KEY_TAB},
+    {"space", KEY_SPACE},   {"down", KEY_DOWN},
+    {"up", KEY_UP},         {"left", KEY_LEFT},
+    {"right", KEY_RIGHT},   {"a", KEY_A},
+    {"c", KEY_C},           {"g", KEY_G},
     {"i", KEY_I},           {"x", KEY_X},
 };
 

@@ -278,6 +278,78 @@ for (var i = 0; i < windows.length; ++i)
         return image
 
 
+class Weston(Session):
+    """weston on its X11 backend, in a private Xvfb, with Xwayland."""
+
+    def open(self):
+        read_end, write_end = os.pipe()
+        self.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                    "-dpi", "96", "-nolisten", "tcp"], "xvfb.log", pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            self.xvfb = ":" + pipe.readline().strip()
+        config = os.path.join(self.work, "weston.ini")
+        with open(config, "w") as ini:
+            ini.write("[core]\nidle-time=0\n[shell]\npanel-position=none\n")
+        weston_env = dict(self.env, DISPLAY=self.xvfb)
+        self.start(["weston", "--backend=x11-backend.so", "--xwayland", "--socket=wayland-8",
+                    "--width=1024", "--height=768", f"--config={config}",
+                    f"--log={os.path.join(self.work, 'weston.log')}"], "weston.out",
+                   env=weston_env)
+        display = wait_for(self._xwayland_display)
+        if not display or not os.path.exists(os.path.join(self.runtime, "wayland-8")):
+            raise RuntimeError("weston did not start:\n" + self.log("weston.log"))
+        self.session_env = {"WAYLAND_DISPLAY": "wayland-8", "XDG_SESSION_TYPE": "wayland",
+                            "DISPLAY": display}
+        # The keyboard of Xvfb goes to weston's window, as the pointer is in it.
+        self.xdotool(self.xvfb, "mousemove", "1000", "700")
+
+    def _xwayland_display(self):
+        try:
+            log = self.log("weston.log")
+        except OSError:
+            return None
+        for line in log.splitlines():
+            if "xserver listening on display" in line:
+                return line.rsplit(" ", 1)[1].strip()
+        return None
+
+    def xdotool(self, display, *args):
+        result = subprocess.run(["xdotool", *args], env=dict(self.env, DISPLAY=display),
+                                capture_output=True, text=True)
+        return result.stdout if result.returncode == 0 else ""
+
+    def windows(self):
+        """The program's X windows on Xwayland (weston's window manager maps them there)."""
+        display = self.session_env["DISPLAY"]
+        focus = self.xdotool(display, "getwindowfocus", "-f").strip()
+        windows = {}
+        for wid in self.xdotool(display, "search", "--onlyvisible", "--name", ".").split():
+            name = self.xdotool(display, "getwindowname", wid).strip()
+            geometry = self.xdotool(display, "getwindowgeometry", "--shell", wid)
+            values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
+            if name and "X" in values:
+                windows[name] = {"caption": name, "id": wid, "active": wid == focus,
+                                 "x": int(values["X"]), "y": int(values["Y"]),
+                                 "width": int(values["WIDTH"]), "height": int(values["HEIGHT"])}
+        return windows
+
+    def type(self, *keys):
+        for key in keys:
+            self.xdotool(self.xvfb, "key", key)
+
+    def click(self, x, y):
+        # weston's output is at the top left of Xvfb's screen, one to one.
+        self.xdotool(self.xvfb, "mousemove", str(int(x)), str(int(y)), "click", "1")
+
+    def screenshot(self, name):
+        from PIL import Image
+        path = os.path.join(self.out_dir if name else self.work, (name or "shot") + ".png")
+        subprocess.run(["import", "-window", "root", path], env=dict(self.env, DISPLAY=self.xvfb),
+                       check=True)
+        return Image.open(path)
+
+
 def centre(window):
     return (window["x"] + window["width"] / 2, window["y"] + window["height"] / 2)
 
@@ -436,19 +508,90 @@ def kwin_checks(session, checks, program, app_id):
     session.program.wait()
 
 
+def weston_checks(session, checks, program):
+    def window(caption, condition=lambda w: True):
+        found = wait_for(lambda: (lambda w: w if w and condition(w) else None)(
+            session.windows().get(caption)))
+        return found or session.windows().get(caption) or {}
+
+    def active(caption):
+        return window(caption, lambda w: w["active"])
+
+    def gone(caption):
+        return wait_for(lambda: caption not in session.windows()) is not None
+
+    session.start_program(program)
+    main = active(CALCULATOR)
+    checks.check("weston: the program runs through Xwayland, its main window active",
+                 main.get("active"), session.windows())
+    session.screenshot("weston-main")
+    session.type("Return")
+    box = active(MISSING)
+    checks.check("weston: the Missing Data box opens, active", box.get("active"),
+                 session.windows())
+    session.screenshot("weston-missing-data")
+    # weston holds the keyboard on a closing window until its close animation ends: the
+    # keyboard comes back to the main window then, and keys reach it.
+    session.type("Return")
+    checks.check("weston: the box closes", gone(MISSING))
+    main = active(CALCULATOR)
+    checks.check("weston: the main window gets the keyboard back", main.get("active"),
+                 session.windows())
+    session.type("ctrl+i")
+    instructions = active(INSTRUCTIONS)
+    checks.check("weston: Ctrl+I then opens the instructions", instructions.get("active"),
+                 session.windows())
+    session.screenshot("weston-instructions")
+    session.click(main["x"] + 20, main["y"] + 40)
+    main = active(CALCULATOR)
+    checks.check("weston: a click activates the main window", main.get("active"),
+                 session.windows())
+    # weston's window manager takes no request to activate or raise a window (neither does its
+    # Wayland shell: it has no xdg-activation): the instructions stay behind, and the main
+    # window keeps the keyboard.
+    session.type("ctrl+i")
+    time.sleep(1)
+    windows = session.windows()
+    checks.check("weston: Ctrl+I leaves the open instructions behind, the keyboard with the "
+                 "main window", windows.get(CALCULATOR, {}).get("active")
+                 and not windows.get(INSTRUCTIONS, {}).get("active", True), windows)
+    session.click(main["x"] + 20, main["y"] + 40)
+    active(CALCULATOR)
+    session.type("ctrl+x")
+    ended = wait_for(lambda: session.program.poll() is not None)
+    checks.check("weston: Ctrl+X closes every window and ends the program",
+                 ended and session.program.returncode == 0, session.program.returncode)
+
+
+def weston_user_choice_checks(session, checks, program):
+    # The user's own choice wins: natively on Wayland, nothing on Xwayland.
+    session.start_program(program, {"QT_QPA_PLATFORM": "wayland", "WAYLAND_DEBUG": "1"})
+    titled = wait_for(lambda: "set_title" in session.log("program.log"))
+    checks.check("weston: with QT_QPA_PLATFORM=wayland the program runs on Wayland itself",
+                 titled and session.program.poll() is None
+                 and CALCULATOR not in session.windows(), session.windows())
+    session.screenshot("weston-native")
+    session.program.terminate()
+    session.program.wait()
+
+
 def main():
     kind, program, fake_input, out_dir, app_id = sys.argv[1:6]
     os.makedirs(out_dir, exist_ok=True)
     checks = Checks()
     if kind == "kwin":
-        session = Kwin(out_dir, fake_input)
+        runs = [(Kwin(out_dir, fake_input), lambda s: kwin_checks(s, checks, program, app_id))]
+    elif kind == "weston":
+        runs = [(Weston(out_dir), lambda s: (weston_checks(s, checks, program),
+                                             weston_user_choice_checks(s, checks, program)))]
     else:
         raise SystemExit(f"window_checks: no such compositor: {kind}")
-    try:
-        session.open()
-        kwin_checks(session, checks, program, app_id)
-    finally:
-        session.stop()
+    for session, run in runs:
+        try:
+            session.open()
+            run(session)
+        finally:
+            session.stop()
     print(f"{checks.passed} passed, {checks.failed} failed")
     return 1 if checks.failed else 0
 

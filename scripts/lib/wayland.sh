@@ -1,0 +1,34 @@
+# SPDX-FileCopyrightText: 2026 The MV-4016 Storage Calculator project
+#
+# SPDX-License-Identifier: MIT
+
+# The window checks in Wayland sessions, on real compositors: KWin's virtual backend and weston
+# on its X11 backend (tests/wayland/window_checks.py starts them).
+# shellcheck shell=bash disable=SC2034  # its variables are read by the scripts that source it
+
+# KWin with its usual title bars (breeze), weston, Xwayland and Qt's Wayland platform; the
+# fake-input protocol's XML and the Wayland scanner for the client that types into KWin; Debian's
+# python3 with its D-Bus binding (KWin's screenshots) and Pillow; Xvfb and xdotool for weston.
+WAYLAND_PACKAGES=(kwin-wayland breeze weston xwayland qt6-wayland dbus-daemon
+                  plasma-wayland-protocols libwayland-dev libwayland-bin python3 python3-dbus
+                  python3-pil xvfb xdotool imagemagick)
+
+# wayland_checks BUILD_DIR APP_ID: the checks on each compositor, the program from BUILD_DIR;
+# screenshots in BUILD_DIR/wayland.
+wayland_checks() {
+    local build="$1" app_id="$2" out="$1/wayland" protocol
+    mkdir -p "$out"
+    protocol=/usr/share/plasma-wayland-protocols/fake-input.xml
+    wayland-scanner client-header "$protocol" "$out/fake-input-client-protocol.h"
+    wayland-scanner private-code "$protocol" "$out/fake-input-protocol.c"
+    # shellcheck disable=SC2046  # pkg-config's words are separate options
+    cc -std=c11 -Wall -Wextra -Wpedantic -Werror -I"$out" -o "$out/fake_input" \
+        "$ROOT/tests/wayland/fake_input.c" "$out/fake-input-protocol.c" \
+        $(pkg-config --cflags --libs wayland-client)
+    local compositor failed=0
+    for compositor in kwin weston; do
+        /usr/bin/python3 "$ROOT/tests/wayland/window_checks.py" "$compositor" \
+            "$build/app/mv4016-calculator" "$out/fake_input" "$out" "$app_id" || failed=1
+    done
+    return "$failed"
+}
