@@ -25,10 +25,13 @@ wayland_checks() {
     cc -std=c11 -Wall -Wextra -Wpedantic -Werror -I"$out" -o "$out/fake_input" \
         "$ROOT/tests/wayland/fake_input.c" "$out/fake-input-protocol.c" \
         $(pkg-config --cflags --libs wayland-client)
-    local compositor failed=0
-    for compositor in kwin weston; do
-        /usr/bin/python3 "$ROOT/tests/wayland/window_checks.py" "$compositor" \
-            "$build/app/mv4016-calculator" "$out/fake_input" "$out" "$app_id" || failed=1
+    local checks=("$ROOT/tests/wayland/window_checks.py") program="$build/app/mv4016-calculator"
+    local scale failed=0
+    # KWin at 100 % and at the desktop's usual larger scales.
+    for scale in 1 1.25 1.5 2; do
+        /usr/bin/python3 "${checks[@]}" kwin "$program" "$out/fake_input" "$out" "$app_id" \
+            "$scale" || failed=1
     done
+    /usr/bin/python3 "${checks[@]}" weston "$program" - "$out" "$app_id" || failed=1
     return "$failed"
 }

@@ -11,12 +11,12 @@ QT_QPA_PLATFORM: the program chooses), types into it as a user would, and
 checks what the compositor shows: its window list and its screenshots, not
 Qt's idea of them.
 
-  window_checks.py kwin PROGRAM FAKE_INPUT OUT_DIR [--scale S]
+  window_checks.py kwin PROGRAM FAKE_INPUT OUT_DIR APP_ID [SCALE]
       KWin's virtual backend with Xwayland; keys and clicks through KWin's
       fake-input protocol (FAKE_INPUT is the small client built from it),
       the window list through KWin's scripting, screenshots through
       ScreenShot2. The program must run natively there.
-  window_checks.py weston PROGRAM - OUT_DIR
+  window_checks.py weston PROGRAM - OUT_DIR APP_ID
       weston on its X11 backend on a private Xvfb, with Xwayland; keys
       through xdotool on Xvfb, windows read from Xwayland, screenshots of
       Xvfb. The program must run through Xwayland there.
@@ -361,6 +361,9 @@ def inside(point, window):
 
 
 def kwin_checks(session, checks, program, app_id):
+    scale = session.scale or 1
+    label = f"KWin at {scale * 100:g} %"
+
     def window(caption, condition=lambda w: True):
         """The window once it shows with the condition met; its last state otherwise."""
         found = wait_for(lambda: (lambda w: w if w and condition(w) else None)(
@@ -393,85 +396,86 @@ def kwin_checks(session, checks, program, app_id):
 
     session.start_program(program)
     main = active(CALCULATOR)
-    checks.check("KWin: the main window opens, active", main.get("active"), main)
-    checks.check("KWin: the program runs on Wayland itself, not through Xwayland",
+    checks.check(f"{label}: the main window opens, active", main.get("active"), main)
+    checks.check(f"{label}: the program runs on Wayland itself, not through Xwayland",
                  main and not main["x11"], main)
-    checks.check("KWin: the main window names the desktop entry (its icon)",
+    checks.check(f"{label}: the main window names the desktop entry (its icon)",
                  main.get("desktopFile") == app_id, main.get("desktopFile"))
-    checks.check("KWin: the main window's title bar: minimise and close, no maximise",
+    checks.check(f"{label}: the main window's title bar: minimise and close, no maximise",
                  main.get("minimizable") and main.get("closeable")
                  and main.get("maximizable") is False, main)
-    screen = session.screenshot("kwin-main")
-    checks.check("KWin: the main window is centred on the screen",
-                 main and abs(centre(main)[0] - screen.width / 2) <= 1
-                 and abs(centre(main)[1] - screen.height / 2) <= 1,
+    screen = session.screenshot(f"kwin-{scale * 100:g}-main")
+    screen_centre = (screen.width / scale / 2, screen.height / scale / 2)
+    checks.check(f"{label}: the main window is centred on the screen",
+                 main and abs(centre(main)[0] - screen_centre[0]) <= 1
+                 and abs(centre(main)[1] - screen_centre[1]) <= 1,
                  f"{main} on {screen.size}")
 
     # Calculate with nothing chosen (it has the keyboard at start).
     session.type("return")
     box = active(MISSING)
-    checks.check("KWin: the Missing Data box opens with its whole title, active",
+    checks.check(f"{label}: the Missing Data box opens with its whole title, active",
                  box.get("caption") == MISSING and box.get("active"), box)
-    session.screenshot("kwin-missing-data")
-    checks.check("KWin: the box is transient for the main window and placed over it",
+    session.screenshot(f"kwin-{scale * 100:g}-missing-data")
+    checks.check(f"{label}: the box is transient for the main window and placed over it",
                  box.get("transientFor") == CALCULATOR and inside(centre(box), main),
                  f"{box} over {main}")
     # xdg-shell has no word for "no minimise button": KWin gives every window one.
-    checks.check("KWin: the box's title bar (KWin's): minimise and close, no maximise",
+    checks.check(f"{label}: the box's title bar (KWin's): minimise and close, no maximise",
                  box.get("closeable") and box.get("minimizable")
                  and box.get("maximizable") is False, box)
     # A click on the main window leaves the box in front, with the keyboard.
     session.click(main["x"] + 20, main["y"] + 70)
     time.sleep(0.5)
     box = session.windows().get(MISSING, {})
-    checks.check("KWin: the box stays in front of the main window, with the keyboard",
+    checks.check(f"{label}: the box stays in front of the main window, with the keyboard",
                  box.get("active"), session.windows())
 
     # Enter closes the box; Ctrl+I straight after must reach the main window.
     session.type("return")
     session.type("ctrl+i")
     instructions = active(INSTRUCTIONS)
-    checks.check("KWin: Ctrl+I straight after the box closes opens the instructions",
+    checks.check(f"{label}: Ctrl+I straight after the box closes opens the instructions",
                  instructions.get("active"), session.windows())
-    checks.check("KWin: the box is gone", gone(MISSING))
-    session.screenshot("kwin-instructions")
-    checks.check("KWin: the instructions' title bar (KWin's: close, minimise and maximise, as "
+    checks.check(f"{label}: the box is gone", gone(MISSING))
+    session.screenshot(f"kwin-{scale * 100:g}-instructions")
+    checks.check(f"{label}: the instructions' title bar (KWin's: close, minimise and maximise, as "
                  "xdg-shell cannot ask for fewer)",
                  instructions.get("closeable") and instructions.get("minimizable")
                  and instructions.get("maximizable"), instructions)
 
     # Called again from the main window: to the front with the keyboard.
-    checks.check("KWin: a click activates the main window", click_calculator())
+    checks.check(f"{label}: a click activates the main window", click_calculator())
     session.type("ctrl+i")
     instructions = on_top(INSTRUCTIONS)
-    checks.check("KWin: Ctrl+I brings the open instructions to the front, active",
+    checks.check(f"{label}: Ctrl+I brings the open instructions to the front, active",
                  instructions.get("active"), session.windows())
     click_calculator()
     session.type("ctrl+g")
     glossary = active(GLOSSARY)
-    checks.check("KWin: Ctrl+G opens the glossary", glossary.get("active"), session.windows())
+    checks.check(f"{label}: Ctrl+G opens the glossary", glossary.get("active"), session.windows())
     click_calculator()
     session.type("ctrl+g")
     glossary = on_top(GLOSSARY)
-    checks.check("KWin: Ctrl+G brings the open glossary to the front, active",
+    checks.check(f"{label}: Ctrl+G brings the open glossary to the front, active",
                  glossary.get("active"), session.windows())
 
     # A minimised help window comes back when called.
     session.minimise(INSTRUCTIONS)
     minimised = window(INSTRUCTIONS, lambda w: w["minimized"])
-    checks.check("KWin: the instructions minimise", minimised.get("minimized"), minimised)
+    checks.check(f"{label}: the instructions minimise", minimised.get("minimized"), minimised)
     click_calculator()
     session.type("ctrl+i")
     instructions = on_top(INSTRUCTIONS)
-    checks.check("KWin: Ctrl+I brings the minimised instructions back, active",
+    checks.check(f"{label}: Ctrl+I brings the minimised instructions back, active",
                  instructions.get("active") and not instructions.get("minimized"),
                  session.windows())
 
     # OK closes a help window and brings the main window to the front.
     session.type("return")
-    checks.check("KWin: OK closes the instructions", gone(INSTRUCTIONS))
+    checks.check(f"{label}: OK closes the instructions", gone(INSTRUCTIONS))
     main = on_top(CALCULATOR)
-    checks.check("KWin: OK brings the main window to the front, active", main.get("active"),
+    checks.check(f"{label}: OK brings the main window to the front, active", main.get("active"),
                  session.windows())
 
     # Help > About..., from the menu by the keyboard: Alt, then the last menu, its last entry.
@@ -479,30 +483,30 @@ def kwin_checks(session, checks, program, app_id):
         session.type(key)
         time.sleep(0.3)
     about = active(ABOUT)
-    checks.check("KWin: Help > About opens the about window, active", about.get("active"),
+    checks.check(f"{label}: Help > About opens the about window, active", about.get("active"),
                  session.windows())
-    session.screenshot("kwin-about")
-    checks.check("KWin: the about window's title bar (KWin's): minimise and close, no maximise",
+    session.screenshot(f"kwin-{scale * 100:g}-about")
+    checks.check(f"{label}: the about window's title bar (KWin's): minimise and close, no maximise",
                  about.get("closeable") and about.get("minimizable")
                  and about.get("maximizable") is False, about)
-    checks.check("KWin: the about window is transient for the main window",
+    checks.check(f"{label}: the about window is transient for the main window",
                  about.get("transientFor") == CALCULATOR, about)
-    checks.check("KWin: the about window is centred on the screen",
-                 about and abs(centre(about)[0] - screen.width / 2) <= 1
-                 and abs(centre(about)[1] - screen.height / 2) <= 1, about)
+    checks.check(f"{label}: the about window is centred on the screen",
+                 about and abs(centre(about)[0] - screen_centre[0]) <= 1
+                 and abs(centre(about)[1] - screen_centre[1]) <= 1, about)
 
     # Ctrl+X from the main window ends the program, with every window.
     click_calculator()
     session.type("ctrl+x")
     ended = wait_for(lambda: session.program.poll() is not None)
-    checks.check("KWin: Ctrl+X closes every window and ends the program",
+    checks.check(f"{label}: Ctrl+X closes every window and ends the program",
                  ended and session.program.returncode == 0 and not session.windows(),
                  session.program.returncode)
 
     # The user's own choice wins over the program's.
     session.start_program(program, {"QT_QPA_PLATFORM": "xcb"})
     main = window(CALCULATOR)
-    checks.check("KWin: with QT_QPA_PLATFORM=xcb the program runs through Xwayland",
+    checks.check(f"{label}: with QT_QPA_PLATFORM=xcb the program runs through Xwayland",
                  main.get("x11") is True, main)
     session.program.terminate()
     session.program.wait()
@@ -577,10 +581,11 @@ def weston_user_choice_checks(session, checks, program):
 
 def main():
     kind, program, fake_input, out_dir, app_id = sys.argv[1:6]
+    scale = float(sys.argv[6]) if len(sys.argv) > 6 else None
     os.makedirs(out_dir, exist_ok=True)
     checks = Checks()
     if kind == "kwin":
-        runs = [(Kwin(out_dir, fake_input), lambda s: kwin_checks(s, checks, program, app_id))]
+        runs = [(Kwin(out_dir, fake_input, scale), lambda s: kwin_checks(s, checks, program, app_id))]
     elif kind == "weston":
         runs = [(Weston(out_dir), lambda s: (weston_checks(s, checks, program),
                                              weston_user_choice_checks(s, checks, program)))]
