@@ -5,7 +5,6 @@
 #include "ui/window_coordinator.h"
 
 #include <QEvent>
-#include <QEventLoopLocker>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -70,13 +69,7 @@ void bringToFront(QWidget* window) {
 
 }  // namespace
 
-WindowCoordinator::WindowCoordinator(QObject* parent) : QObject(parent) {
-#ifdef Q_OS_WIN
-    m_aboutOwner = std::make_unique<QWidget>();
-    m_aboutOwner->setObjectName(QStringLiteral("aboutOwner"));
-    m_aboutOwner->winId();  // an owner is a native window
-#endif
-}
+WindowCoordinator::WindowCoordinator(QObject* parent) : QObject(parent) {}
 
 WindowCoordinator::~WindowCoordinator() {
     delete m_calculator.data();
@@ -88,6 +81,7 @@ WindowCoordinator::~WindowCoordinator() {
 CalculatorWindow* WindowCoordinator::showCalculator() {
     if (m_calculator == nullptr) {
         m_calculator = new CalculatorWindow();
+        m_windowSystem.adopt(m_calculator, WindowRole::calculator);
         connect(m_calculator, &CalculatorWindow::helpRequested, this,
                 &WindowCoordinator::openHelpWindow);
         connect(m_calculator, &CalculatorWindow::exitRequested, this,
@@ -106,17 +100,10 @@ HelpWindow* WindowCoordinator::openHelpWindow(HelpWindowKind kind) {
     if (window == nullptr) {
         window = new HelpWindow(kind);
         connect(window, &HelpWindow::mainWindowRequested, this, &WindowCoordinator::showCalculator);
-        if (kind == HelpWindowKind::about) {
-#ifdef Q_OS_WIN
-            // Windows gives every window without an owner a taskbar button. The about window is
-            // owned by a hidden window of its own rather than by the main window, so that it
-            // still outlives the main window. An owned window does not keep the program
-            // running, so a lock does while it is open. (X11 taskbars leave out a dialog
-            // already: it is transient for the program's leader window.)
-            window->setParent(m_aboutOwner.get(), window->windowFlags());
-            auto* running = new QEventLoopLocker();
-            connect(window, &QObject::destroyed, [running] { delete running; });
-#endif
+        const bool about = kind == HelpWindowKind::about;
+        // About stays off the taskbar, and outlives the main window.
+        m_windowSystem.adopt(window, about ? WindowRole::about : WindowRole::helpWindow);
+        if (about) {
             centreOnScreen(window);
             new CentreOnceFramed(window);
         }
