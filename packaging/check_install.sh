@@ -105,17 +105,17 @@ else
         cat "$work/run.log"
         fail "bin/$program stopped by itself with status $status instead of running"
     fi
-    # The desktop file name it sets (a UTF-16 string literal) is the installed entry's name.
-    if ! perl -0777 -ne 'BEGIN { ($p = shift) =~ s/(.)/$1\0/g } exit(index($_, $p) < 0)' \
+    # The desktop file name it sets (a C string) is the installed entry's name.
+    if ! perl -0777 -ne 'BEGIN { $p = shift . "\0" } exit(index($_, $p) < 0)' \
         "$app" "$prefix/bin/$program"; then
         fail "bin/$program does not name its desktop entry $app"
     fi
 fi
 
-same_file "share/applications/$app.desktop" "$source/packaging/$app.desktop"
+same_file "share/applications/$app.desktop" "$build/packaging/$app.desktop"
 same_file "share/metainfo/$app.metainfo.xml" "$build/packaging/$app.metainfo.xml"
 same_file "share/icons/hicolor/scalable/apps/$app.svg" "$source/ui/assets/icon.svg"
-same_file "$doc/copyright" "$source/packaging/copyright"
+same_file "$doc/copyright" "$build/packaging/copyright"
 same_gzipped "share/man/man1/$program.1.gz" "$build/packaging/$program.1"
 same_gzipped "$doc/changelog.gz" "$source/packaging/changelog"
 

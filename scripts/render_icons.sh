@@ -5,7 +5,7 @@
 # SPDX-License-Identifier: MIT
 
 # Renders the program icon (ui/assets/icon.svg) into the PNG sizes of the desktop icon theme,
-# under packaging/icons/NxN/, named after the application id, and into the Windows icon
+# packaging/icons/NxN/icon.png (installed under the application id), and into the Windows icon
 # packaging/windows/mv4016-calculator.ico with every size Windows shows (256 stored as PNG).
 # Run it again after the SVG changes and commit what it writes; the builds only use them.
 set -euo pipefail
@@ -18,8 +18,8 @@ for size in 16 32 48 64 128 256; do
     dir="$ROOT/packaging/icons/${size}x${size}"
     mkdir -p "$dir"
     rsvg-convert --width "$size" --height "$size" --format png \
-        --output "$dir/$APP_ID.png" "$svg"
-    echo "packaging/icons/${size}x${size}/$APP_ID.png"
+        --output "$dir/icon.png" "$svg"
+    echo "packaging/icons/${size}x${size}/icon.png"
 done
 
 work="$(mktemp -d)"

@@ -21,16 +21,13 @@
 #include <QScopedValueRollback>
 #include <functional>
 
+#include "product.h"
 #include "ui/caption_frame.h"
 #include "ui/caption_label.h"
 #include "ui/drop_down_list.h"
 #include "ui/look.h"
 #include "ui/push_button.h"
 #include "ui/result_box.h"
-
-#ifdef Q_OS_WIN
-#include <QtCore/qt_windows.h>
-#endif
 
 namespace storagecalc {
 
@@ -64,7 +61,7 @@ bool isEnter(const QKeyEvent* key) {
 CalculatorWindow::CalculatorWindow(QWidget* parent)
     : QMainWindow(parent), m_controller(localeDecimalSeparator()) {
     setObjectName(QStringLiteral("calculator"));
-    setWindowTitle(QStringLiteral("TALVEX MV-4016 - Storage Calculator"));
+    setWindowTitle(QString::fromLatin1(product::kMainTitle));
     setWindowIcon(QIcon(QStringLiteral(":/assets/icon.png")));
     setAttribute(Qt::WA_DeleteOnClose);
     // Fixed size: on Windows a dialog's thin border, no sizing border and no Size command.
@@ -289,17 +286,6 @@ void CalculatorWindow::setUpTabOrder() {
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
     }
-}
-
-bool CalculatorWindow::event(QEvent* event) {
-#ifdef Q_OS_WIN
-    // Windows only greys out the window menu's Size command of a window without a sizing
-    // border; a fixed window offers none at all.
-    if (event->type() == QEvent::WinIdChange && QGuiApplication::platformName() == u"windows") {
-        DeleteMenu(GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE), SC_SIZE, MF_BYCOMMAND);
-    }
-#endif
-    return QMainWindow::event(event);
 }
 
 bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -35,7 +35,6 @@ class CalculatorWindow : public QMainWindow {
     void exitRequested();
 
   protected:
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:

@@ -4,18 +4,13 @@
 
 #include "ui/help_windows.h"
 
-#include <QEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
 
+#include "product.h"
 #include "ui/caption_label.h"
 #include "ui/look.h"
 #include "ui/push_button.h"
-
-#ifdef Q_OS_WIN
-#include <QtCore/qt_windows.h>
-#endif
 
 namespace storagecalc {
 
@@ -48,7 +43,7 @@ struct WindowDesign {
 WindowDesign instructionsDesign() {
     return {
         "instructions",
-        "How to use this DVR Storage Calculator",
+        product::kInstructionsTitle,
         {395, 236},
         true,
         false,
@@ -82,7 +77,7 @@ WindowDesign instructionsDesign() {
 WindowDesign glossaryDesign() {
     return {
         "glossary",
-        "Glossary of Terms",
+        product::kGlossaryTitle,
         {545, 308},
         true,
         false,
@@ -135,7 +130,7 @@ WindowDesign glossaryDesign() {
 WindowDesign aboutDesign() {
     return {
         "about",
-        "About MV-4016 Storage Calculator",
+        product::kAboutTitle,
         {314, 338},
         false,
         true,
@@ -188,8 +183,9 @@ HelpWindow::HelpWindow(HelpWindowKind kind) : m_kind(kind) {
     setPalette(captionPalette(palette()));
     setAutoFillBackground(true);
 
-    Qt::WindowFlags flags =
-        Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+    // A close box and the window menu, no minimise and no maximise button.
+    Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     // A fixed window gets a dialog's thin border on Windows, not a sizing one.
     flags |= design.resizable ? Qt::Window : Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint;
     setWindowFlags(flags);
@@ -218,24 +214,6 @@ HelpWindow::HelpWindow(HelpWindowKind kind) : m_kind(kind) {
     ok->setAutoDefault(false);
     ok->setFocus();
     connect(ok, &QPushButton::clicked, this, &HelpWindow::Command1_Click);
-}
-
-bool HelpWindow::event(QEvent* event) {
-#ifdef Q_OS_WIN
-    // Wine follows a window manager's minimising and restoring only for a window that has a
-    // minimise box: without one the window stays minimised on the screen while Windows takes it
-    // for a normal one, and calling it up again does nothing. Each help window gets the box, and
-    // loses the system menu, so that its title bar still shows no minimise button (Windows shows
-    // none without a system menu).
-    if (event->type() == QEvent::WinIdChange && QGuiApplication::platformName() == u"windows") {
-        auto* const hwnd = reinterpret_cast<HWND>(winId());
-        const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
-        SetWindowLongPtrW(hwnd, GWL_STYLE, (style | WS_MINIMIZEBOX) & ~LONG_PTR(WS_SYSMENU));
-        SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    }
-#endif
-    return QWidget::event(event);
 }
 
 void HelpWindow::Command1_Click() {

@@ -22,9 +22,6 @@ class HelpWindow : public QWidget {
   signals:
     void mainWindowRequested();
 
-  protected:
-    bool event(QEvent* event) override;
-
   private:
     void Command1_Click();
 

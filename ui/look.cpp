@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "ui/decoded_pictures.h"
+#include "ui/window_system.h"
 
 namespace storagecalc {
 
@@ -22,13 +23,7 @@ QFont dialogFont() {
     // few pixels to spare. Wider sans faces such as DejaVu Sans clip the longer placeholders.
     // Windows has Arial itself; elsewhere Liberation Sans has its metrics.
     QFont font;
-#ifdef Q_OS_WIN
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-#else
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
-                      QStringLiteral("Helvetica"), QStringLiteral("Nimbus Sans"),
-                      QStringLiteral("DejaVu Sans")});
-#endif
+    font.setFamilies(WindowSystem::dialogFontFamilies());
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     font.setStretch(93);

@@ -10,9 +10,7 @@
 #include <QtGlobal>
 #include <cstring>
 
-#ifdef STORAGECALC_WAYLAND_CLIENT
 #include <wayland-client.h>
-#endif
 
 namespace storagecalc {
 
@@ -31,7 +29,6 @@ std::optional<QByteArray> userPlatform(int argc, char* argv[]) {
     return std::nullopt;
 }
 
-#ifdef STORAGECALC_WAYLAND_CLIENT
 void onGlobal(void* data, wl_registry* /*registry*/, uint32_t /*name*/, const char* interface,
               uint32_t /*version*/) {
     if (std::strcmp(interface, "zxdg_decoration_manager_v1") == 0) {
@@ -54,9 +51,6 @@ void readCompositor(SessionOffer& offer) {
     wl_registry_destroy(registry);
     wl_display_disconnect(display);
 }
-#else
-void readCompositor(SessionOffer& /*offer*/) {}
-#endif
 
 }  // namespace
 

@@ -6,12 +6,9 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QEventLoopLocker>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
-
-#include "ui/session_platform.h"
 
 namespace storagecalc {
 
@@ -101,11 +98,6 @@ void bringToFront(QWidget* window) {
 
 WindowCoordinator::WindowCoordinator(QObject* parent) : QObject(parent) {
     QCoreApplication::instance()->installEventFilter(new ModalKeepsTheKeyboard(this));
-#ifdef Q_OS_WIN
-    m_aboutOwner = std::make_unique<QWidget>();
-    m_aboutOwner->setObjectName(QStringLiteral("aboutOwner"));
-    m_aboutOwner->winId();  // an owner is a native window
-#endif
 }
 
 WindowCoordinator::~WindowCoordinator() {
@@ -118,6 +110,7 @@ WindowCoordinator::~WindowCoordinator() {
 CalculatorWindow* WindowCoordinator::showCalculator() {
     if (m_calculator == nullptr) {
         m_calculator = new CalculatorWindow();
+        m_windowSystem.adopt(m_calculator, WindowRole::calculator);
         connect(m_calculator, &CalculatorWindow::helpRequested, this,
                 &WindowCoordinator::openHelpWindow);
         connect(m_calculator, &CalculatorWindow::exitRequested, this,
@@ -136,18 +129,10 @@ HelpWindow* WindowCoordinator::openHelpWindow(HelpWindowKind kind) {
     if (window == nullptr) {
         window = new HelpWindow(kind);
         connect(window, &HelpWindow::mainWindowRequested, this, &WindowCoordinator::showCalculator);
-        if (kind == HelpWindowKind::about) {
-#ifdef Q_OS_WIN
-            // Windows gives every window without an owner a taskbar button. The about window is
-            // owned by a hidden window of its own rather than by the main window, so that it
-            // still outlives the main window. An owned window does not keep the program
-            // running, so a lock does while it is open. (X11 taskbars leave out a dialog
-            // already: it is transient for the program's leader window.)
-            window->setParent(m_aboutOwner.get(), window->windowFlags());
-            auto* running = new QEventLoopLocker();
-            connect(window, &QObject::destroyed, [running] { delete running; });
-#endif
-            tieDialogToOwner(window, m_calculator);
+        const bool about = kind == HelpWindowKind::about;
+        // About stays off the taskbar, and outlives the main window.
+        m_windowSystem.adopt(window, about ? WindowRole::about : WindowRole::helpWindow);
+        if (about) {
             centreOnScreen(window);
             new CentreOnceFramed(window);
         }

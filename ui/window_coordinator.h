@@ -7,10 +7,10 @@
 #include <QObject>
 #include <QPointer>
 #include <array>
-#include <memory>
 
 #include "ui/calculator_window.h"
 #include "ui/help_windows.h"
+#include "ui/window_system.h"
 
 namespace storagecalc {
 
@@ -36,9 +36,9 @@ class WindowCoordinator : public QObject {
     void quitRequested();
 
   private:
+    // Outlives the windows, which the destructor deletes first.
+    WindowSystem m_windowSystem;
     QPointer<CalculatorWindow> m_calculator;
-    // Owns the about window on Windows, hidden, for as long as the program runs.
-    std::unique_ptr<QWidget> m_aboutOwner;
     std::array<QPointer<HelpWindow>, 3> m_helpWindows;
 };
 

@@ -25,16 +25,17 @@
 #     silent uninstall, while a copy from the archive runs close that copy, or fail and change
 #     nothing.
 # Needs an X display for the program's windows.
-# Usage: check_install.sh SETUP.exe ARCHIVE.zip
+# Usage: check_install.sh BUILD SETUP.exe ARCHIVE.zip   (BUILD: the configured build with the names)
 set -euo pipefail
-setup="$(realpath "$1")"
-archive="$(realpath "$2")"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/lib/common.sh"
 source "$ROOT/scripts/lib/windows.sh"
+build="$(realpath "$1")"
+load_product "$build"
+setup="$(realpath "$2")"
+archive="$(realpath "$3")"
 wine_run="$ROOT/scripts/lib/wine_run"
-title="TALVEX MV-4016 - Storage Calculator"
-key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\MV4016StorageCalculator'
+title="$TITLE_MAIN" key="$UNINSTALL_KEY" name="$NAME" exe="$PROGRAM.exe"
 scratch="$(mktemp -d)"
 export WINEPREFIX="$scratch/wine"
 background=()
@@ -64,7 +65,7 @@ user_dir() { # the Unix path of a user folder: LOCALAPPDATA, APPDATA
 registry() { "$wine_run" reg query "$key" 2>/dev/null | tr -d '\r'; }
 entries() {
     "$wine_run" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall' |
-        grep -c MV4016StorageCalculator || true
+        grep -cF "\\${key##*\\}" || true
 }
 display_version() { registry | sed -n 's/^ *DisplayVersion *REG_SZ *//p'; }
 # Everything but Windows itself and the temporary folder, with each file's checksum.
@@ -85,8 +86,8 @@ state() {
 template="$scratch/template"
 WINEPREFIX="$template"
 "$wine_run" cmd /c exit >/dev/null 2>&1
-installdir="$(user_dir LOCALAPPDATA)/Programs/MV-4016 Storage Calculator"
-shortcut="$(user_dir APPDATA)/Microsoft/Windows/Start Menu/Programs/MV-4016 Storage Calculator.lnk"
+installdir="$(user_dir LOCALAPPDATA)/Programs/$name"
+shortcut="$(user_dir APPDATA)/Microsoft/Windows/Start Menu/Programs/$name.lnk"
 programs="$(dirname "$installdir")"
 mkdir -p "$programs"
 wineserver -w
@@ -161,8 +162,8 @@ stop_program() { # as the user would, with File > Exit
 answer() {
     local what="$1" pages="$2" key="$3" pid code=0 page dialog="" box="" tries
     shift 3
-    local caption="MV-4016 Storage Calculator Setup"
-    [[ "$*" == *uninstall* ]] && caption="MV-4016 Storage Calculator Uninstall"
+    local caption="$name Setup"
+    [[ "$*" == *uninstall* ]] && caption="$name Uninstall"
     "$wine_run" "$@" >/dev/null 2>&1 &
     pid=$!
     background+=("$pid")
@@ -208,18 +209,18 @@ before="$(snapshot)"
 run "silent install" 0 win "$setup" /S
 [ "$(files_of "$installdir")" = "$(LC_ALL=C sort <<<"$n_files"$'\n'uninstall.exe)" ] ||
     fail "the installation folder holds: $(files_of "$installdir" | tr '\n' ' ')"
-cmp -s "$installdir/mv4016-calculator.exe" "$scratch/stage/mv4016-calculator.exe" ||
+cmp -s "$installdir/$exe" "$scratch/stage/$exe" ||
     fail "the installed program is not the archive's"
 [ -f "$shortcut" ] || fail "no Start menu entry"
 entry="$(registry)" || fail "no entry under Apps"
-for value in 'DisplayName    REG_SZ    MV-4016 Storage Calculator' 'DisplayVersion    REG_SZ' \
+for value in "DisplayName    REG_SZ    $name" 'DisplayVersion    REG_SZ' \
     'Publisher    REG_SZ' 'DisplayIcon    REG_SZ' 'EstimatedSize    REG_DWORD' \
     'UninstallString    REG_SZ' 'QuietUninstallString    REG_SZ'; do
     grep -qF "$value" <<<"$entry" || fail "the Apps entry lacks '$value'"
 done
 version="$(display_version)"
 [ -n "$version" ] || fail "the Apps entry has no version"
-"$here/check_program.sh" "$installdir/mv4016-calculator.exe"
+"$here/check_program.sh" "$build" "$installdir/$exe"
 
 run "the same version again (a repair)" 0 win "$setup" /S
 [ "$(entries)" -eq 1 ] || fail "a second install made a second entry"
@@ -244,15 +245,15 @@ registry >/dev/null && fail "the Apps entry outlived an uninstall of a deleted f
 fresh_prefix "(a) silent reinstall while the program runs"
 run "install" 0 win "$setup" /S
 # Marked, so that a copy left in place shows; the mark is data after the program's end.
-printf 'marked' >>"$installdir/mv4016-calculator.exe"
-start_program "$installdir/mv4016-calculator.exe"
+printf 'marked' >>"$installdir/$exe"
+start_program "$installdir/$exe"
 marked="$(state)"
 answer "reinstall, Cancel when asked to close the program" 2 Escape "$setup"
 [ "$(state)" = "$marked" ] || fail "(a) a cancelled reinstall changed the installation"
 code=0
 "$wine_run" "$setup" /S || code=$?
 if [ "$code" -eq 0 ]; then
-    cmp -s "$installdir/mv4016-calculator.exe" "$scratch/stage/mv4016-calculator.exe" ||
+    cmp -s "$installdir/$exe" "$scratch/stage/$exe" ||
         fail "(a) exit code 0, but the old program is still in place"
     program_ended || fail "(a) exit code 0, and the old program still runs"
     [ "$(entries)" -eq 1 ] || fail "(a) not one Apps entry"
@@ -264,28 +265,13 @@ fi
 echo "windows install:   silent reinstall: exit code $code"
 
 # ---------------------------------------- (b) a program that holds a file and will not close --
-# A helper that opens a file without sharing it, or creates a mutex named Local\..., and keeps
-# it until it is killed; it creates its second argument once it holds the file or the mutex.
-cat >"$scratch/hold.c" <<'EOF'
-#include <wchar.h>
-#include <windows.h>
-int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) return 2;
-    HANDLE held = wcsncmp(argv[1], L"Local\\", 6) == 0
-                      ? CreateMutexW(NULL, FALSE, argv[1])
-                      : CreateFileW(argv[1], GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
-    if (held == NULL || held == INVALID_HANDLE_VALUE) return 1;
-    CloseHandle(CreateFileW(argv[2], GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL));
-    Sleep(INFINITE);
-    return 0;
-}
-EOF
-"$MINGW_TRIPLET-gcc-posix" -municode -O2 -o "$scratch/hold.exe" "$scratch/hold.c"
+# A helper that opens a file without sharing it, or creates a mutex, and keeps it until killed.
+build_check_helper "$scratch/hold.exe"
 hold() { # hold FILE, or hold 'Local\NAME' (a mutex): held until release
     local what="$1"
     [[ "$what" == "Local\\"* ]] || what="$(windows_path "$1")"
     rm -f "$scratch/held"
-    "$wine_run" "$scratch/hold.exe" "$what" "$(windows_path "$scratch/held")" >/dev/null 2>&1 &
+    "$wine_run" "$scratch/hold.exe" hold "$what" "$(windows_path "$scratch/held")" >/dev/null 2>&1 &
     HOLD_PID=$!
     background+=("$HOLD_PID")
     local tries
@@ -302,7 +288,7 @@ release() {
 fresh_prefix "(b) a program that will not close: the program file held open, or the mutex held"
 run "install" 0 win "$setup" /S
 unchanged="$(state)"
-hold "$installdir/mv4016-calculator.exe"
+hold "$installdir/$exe"
 started=$SECONDS
 run "silent reinstall" 3 win "$setup" /S
 echo "windows install:   gave up after $((SECONDS - started)) s"
@@ -311,7 +297,7 @@ run "silent uninstall" 3 uninstall_in_place
 [ "$(state)" = "$unchanged" ] || fail "(b) the uninstaller changed the installation"
 release
 # A copy that hangs elsewhere (from the archive, say): only its mutex tells that it runs.
-hold 'Local\MV4016StorageCalculator'
+hold "$RUNNING_MUTEX"
 started=$SECONDS
 run "silent reinstall while a copy elsewhere hangs" 3 win "$setup" /S
 echo "windows install:   gave up after $((SECONDS - started)) s"
@@ -321,7 +307,7 @@ hold "$installdir/LICENSE.txt"
 run "silent reinstall with LICENSE.txt held open" 2 win "$setup" /S
 [ "$(state)" = "$unchanged" ] || fail "(b) the installation changed"
 release
-"$here/check_program.sh" "$installdir/mv4016-calculator.exe" >/dev/null ||
+"$here/check_program.sh" "$build" "$installdir/$exe" >/dev/null ||
     fail "(b) the installed program no longer starts"
 
 # ------------------------------------------------------------------ (c) and (d): N and N+1 --
@@ -332,10 +318,11 @@ next="$major.$minor.$((patch + 1))"
 mkdir "$scratch/next"
 cp "$scratch/stage/"* "$scratch/next/"
 rm "$scratch/next/THIRD-PARTY-NOTICES.txt"
-printf 'next' >>"$scratch/next/mv4016-calculator.exe"
+printf 'next' >>"$scratch/next/$exe"
 printf 'Version %s\r\n' "$next" >"$scratch/next/NEWS.txt"
-printf '!define VERSION "%s"\n!define VERSION4 "%s.0"\n!define PUBLISHER "Check"\n' \
-    "$next" "$next" >"$scratch/next.nsh"
+sed -e "s/^!define VERSION .*/!define VERSION \"$next\"/" \
+    -e "s/^!define VERSION4 .*/!define VERSION4 \"$next.0\"/" \
+    "$build/product/product.nsh" >"$scratch/next.nsh"
 make_installer "$scratch/next.nsh" "$scratch/next" "$scratch/next-setup.exe" >/dev/null
 next_files="$(LC_ALL=C sort <<<"$(files_of "$scratch/next")"$'\n'uninstall.exe)"
 
@@ -344,7 +331,7 @@ run "install $version" 0 win "$setup" /S
 run "install $next" 0 win "$scratch/next-setup.exe" /S
 [ "$(files_of "$installdir")" = "$next_files" ] ||
     fail "(c) the folder holds: $(files_of "$installdir" | tr '\n' ' ')"
-cmp -s "$installdir/mv4016-calculator.exe" "$scratch/next/mv4016-calculator.exe" ||
+cmp -s "$installdir/$exe" "$scratch/next/$exe" ||
     fail "(c) the installed program is not $next's"
 [ "$(entries)" -eq 1 ] || fail "(c) not one Apps entry"
 [ "$(display_version)" = "$next" ] || fail "(c) the Apps entry says $(display_version)"
@@ -353,7 +340,7 @@ echo "windows install:   folder: $(files_of "$installdir" | tr '\n' ' '); one en
 "$wine_run" start /unix "$shortcut"
 window="$(find_window)" || fail "(c) the Start menu entry started no program"
 pid="$(xdotool getwindowpid "$window")"
-tr '\0' ' ' <"/proc/$pid/cmdline" | grep -qF "$(windows_path "$installdir")\\mv4016-calculator.exe" ||
+tr '\0' ' ' <"/proc/$pid/cmdline" | grep -qF "$(windows_path "$installdir")\\$exe" ||
     fail "(c) the Start menu entry started $(tr '\0' ' ' <"/proc/$pid/cmdline")"
 PROGRAM_PID=$pid
 stop_program
@@ -364,14 +351,14 @@ unchanged="$(state)"
 run "install $version" 4 win "$setup" /S
 answer "install $version interactively" 0 Return "$setup"
 [ "$(state)" = "$unchanged" ] || fail "(d) the older version changed the installation"
-"$here/check_program.sh" "$installdir/mv4016-calculator.exe" >/dev/null ||
+"$here/check_program.sh" "$build" "$installdir/$exe" >/dev/null ||
     fail "(d) $next no longer starts"
 
 # ------------------------------------------------------- (e) uninstall while it is running --
 fresh_prefix "(e) silent uninstall while the program runs"
 before="$(snapshot)"
 run "install" 0 win "$setup" /S
-start_program "$installdir/mv4016-calculator.exe"
+start_program "$installdir/$exe"
 installed="$(state)"
 answer "uninstall, Cancel when asked to close the program" 1 Escape \
     "$installdir/uninstall.exe" "_?=$(short_path "$installdir")"
@@ -418,7 +405,7 @@ portable="$WINEPREFIX/drive_c/portable"
 mkdir -p "$portable"
 before="$(snapshot | grep -v '\./portable/')"
 (cd "$portable" && unzip -q "$archive")
-"$here/check_program.sh" "$portable/mv4016-calculator.exe"
+"$here/check_program.sh" "$build" "$portable/$exe"
 [ "$(snapshot | grep -v '\./portable/')" = "$before" ] || fail "the portable program wrote files"
 echo "windows install: the archive runs from its folder and writes nothing outside it"
 
@@ -437,16 +424,16 @@ closed_or_untouched() {
     fi
     echo "windows install:   $what while the archive's copy runs: exit code $code"
 }
-start_program "$portable/mv4016-calculator.exe"
+start_program "$portable/$exe"
 unchanged="$(state)"
 code=0
 started=$SECONDS
 "$wine_run" "$setup" /S || code=$?
 closed_or_untouched "silent install" "$code" "$unchanged"
 if [ "$code" -eq 0 ]; then
-    cmp -s "$installdir/mv4016-calculator.exe" "$scratch/stage/mv4016-calculator.exe" ||
+    cmp -s "$installdir/$exe" "$scratch/stage/$exe" ||
         fail "exit code 0, but the program is not installed"
-    start_program "$portable/mv4016-calculator.exe"
+    start_program "$portable/$exe"
     installed="$(state)"
     code=0
     started=$SECONDS

@@ -7,17 +7,24 @@
 # Starts the Windows program under Wine on the X display it is given (Wine's own windows
 # platform, as a user gets it) and checks it: the main window appears with its title at its
 # design size, Ctrl+I opens the instructions (and, with a window manager, brings them back once
-# it has minimised them), OK returns to the main window, Ctrl+X ends the program.
+# they were minimised), OK returns to the main window, Ctrl+X ends the program.
 # SCREENSHOT=FILE keeps a picture of the main window.
-# Usage: check_program.sh PROGRAM.exe
+# Usage: check_program.sh BUILD PROGRAM.exe   (BUILD: the configured build with the names)
 set -euo pipefail
-program="$1"
-wine_run="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib" && pwd)/wine_run"
-title="TALVEX MV-4016 - Storage Calculator"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
+source "$ROOT/scripts/lib/windows.sh"
+load_product "$1"
+program="$2"
+wine_run="$ROOT/scripts/lib/wine_run"
+title="$TITLE_MAIN"
 
+helper="$(mktemp --suffix=.exe)"
+on_exit rm -f "$helper"
+build_check_helper "$helper"
 "$wine_run" "$program" &
 pid=$!
-trap 'kill "$pid" 2>/dev/null || true' EXIT
+stop_program() { kill "$pid" 2>/dev/null || true; }
+on_exit stop_program
 fail() {
     echo "windows program: $1" >&2
     exit 1
@@ -52,17 +59,23 @@ fi
 
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
 xdotool key --delay 50 ctrl+i
-instructions="$(find_window 'How to use this DVR Storage Calculator' 20)" ||
+instructions="$(find_window "$TITLE_INSTRUCTIONS" 20)" ||
     fail "Ctrl+I opened no instructions window"
 
 # window_state WINDOW: Normal or Iconic, as the window manager has it.
 window_state() {
     xprop -id "$1" WM_STATE 2>/dev/null | sed -n 's/.*window state: //p'
 }
-# With a window manager: minimised by it, the instructions come back on Ctrl+I.
+# With a window manager: minimised, the instructions come back on Ctrl+I. On Windows they have no
+# minimise button; a program can still minimise them, as the helper does. (Wine follows a window
+# manager's own minimising only for windows with a minimise button.)
 restored=""
 if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-    xdotool windowminimize --sync "$instructions"
+    "$wine_run" "$helper" minimise "$TITLE_INSTRUCTIONS" || fail "the helper could not minimise"
+    for _ in $(seq 40); do
+        [ "$(window_state "$instructions")" = Iconic ] && break
+        sleep 0.25
+    done
     [ "$(window_state "$instructions")" = Iconic ] || fail "the window manager did not minimise"
     xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
     xdotool key --delay 50 ctrl+i
@@ -85,6 +98,5 @@ for _ in $(seq 100); do
 done
 kill -0 "$pid" 2>/dev/null && fail "Ctrl+X did not end the program"
 wait "$pid" || fail "the program ended with an error"
-trap - EXIT
 echo "windows program: main window ${width}x${height} \"$title\"; Ctrl+I, OK and Ctrl+X" \
     "work$restored"

@@ -17,7 +17,7 @@
 ; Whatever the code other than 0, the installation that was there is left as it was.
 ;
 ; makensis gets from scripts/lib/windows.sh (make_installer): PRODUCT (product.nsh, which CMake
-; writes with the version and the publisher), FILES (the ForEachFile macro naming every file of
+; writes with the names the installer shares with the program, the version and the publisher), FILES (the ForEachFile macro naming every file of
 ; STAGE), STAGE (the folder with the program and its licences), ICON, SIZE_KB (what the
 ; installation takes) and OUTFILE; SIGN_PE (the signing command) only when the release is
 ; signed.
@@ -43,17 +43,12 @@ AllowSkipFiles off
     !include "${__FILEDIR__}\signing.nsh"
 !endif
 
-!define APP_NAME "MV-4016 Storage Calculator"
-!define APP_EXE "mv4016-calculator.exe"
 !define UNINSTALLER "uninstall.exe"
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\MV4016StorageCalculator"
 !define SHORTCUT "$SMPROGRAMS\${APP_NAME}.lnk"
 ; The new files wait here, inside the installation folder (so that moving them in is a rename),
 ; until the old ones are gone.
 !define STAGING "setup.new"
 !define WM_CLOSE 0x0010
-; Every copy of the program holds this mutex while it runs, the archive's too (app/main.cpp).
-!define MUTEX "Local\MV4016StorageCalculator"
 !define SYNCHRONIZE 0x00100000
 
 !define EXIT_CANCELLED 1
@@ -153,10 +148,10 @@ FunctionEnd
 ; Asks each of the program's windows to close, as the user would close them; the help windows
 ; first, since the program ends with its last window.
 Function ${UN}CloseProgramWindows
-    !insertmacro CloseWindow "How to use this DVR Storage Calculator"
-    !insertmacro CloseWindow "Glossary of Terms"
-    !insertmacro CloseWindow "About MV-4016 Storage Calculator"
-    !insertmacro CloseWindow "TALVEX MV-4016 - Storage Calculator"
+    !insertmacro CloseWindow "${TITLE_INSTRUCTIONS}"
+    !insertmacro CloseWindow "${TITLE_GLOSSARY}"
+    !insertmacro CloseWindow "${TITLE_ABOUT}"
+    !insertmacro CloseWindow "${TITLE_MAIN}"
 FunctionEnd
 
 ; Returns only once no copy of the program runs and its file is free. Otherwise: interactively,

@@ -13,13 +13,6 @@ BILL_PACKAGES=(python3 reuse dpkg-dev)
 SOURCE_DATE_EPOCH="$(source_date_epoch)"
 export SOURCE_DATE_EPOCH
 
-# load_product BUILD: VERSION, PUBLISHER, SETUP_FILE and ARCHIVE_FILE, as CMake wrote them from
-# the project's into the build folder BUILD.
-load_product() {
-    # shellcheck source=/dev/null
-    source "$1/packaging/windows/product.sh"
-}
-
 # deb_bill DEB OUT_FOLDER: OUT_FOLDER/<deb>.spdx.json, checked (after load_product).
 deb_bill() {
     local deb="$1" out="$2"

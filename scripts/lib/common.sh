@@ -12,9 +12,6 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 # Parallel build and test jobs: every processor unless JOBS says otherwise.
 JOBS="${JOBS:-$(nproc)}"
 
-# The reverse-DNS application id: desktop entry, AppStream metadata and icons are named after it.
-APP_ID=org.example.c_seed_aadf6ee7.mv4016_calculator
-
 # Packages every build needs; the scripts add their own on top.
 BUILD_PACKAGES=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
                 qt6-base-dev libgl-dev libwayland-dev fonts-liberation2 fonts-urw-base35
@@ -94,6 +91,16 @@ configure_and_build() {
         return 1
     fi
     grep -E 'warning:' "$dir/build.log" || true
+}
+
+# load_product BUILD: the names the program shares with the scripts (NAME, PROGRAM, VERSION,
+# PUBLISHER, APP_ID, the window titles TITLE_*, RUNNING_MUTEX, UNINSTALL_KEY, SETUP_FILE,
+# ARCHIVE_FILE), as CMake wrote them into the configured build folder BUILD.
+load_product() {
+    local product="$1/product/product.sh"
+    [ -f "$product" ] || { echo "no $product: configure that build first" >&2; return 1; }
+    # shellcheck source=../../cmake/product/product.sh.in
+    source "$product"
 }
 
 # Warnings are errors in CI (CI=true) and when STORAGECALC_WERROR=ON.

@@ -13,10 +13,13 @@ WAYLAND_PACKAGES=(kwin-wayland breeze weston xwayland qt6-wayland dbus-daemon
                   plasma-wayland-protocols libwayland-dev libwayland-bin python3 python3-dbus
                   python3-pil xvfb xdotool imagemagick)
 
-# wayland_checks BUILD_DIR APP_ID: the checks on each compositor, the program from BUILD_DIR;
+# wayland_checks BUILD_DIR: the checks on each compositor, the program from BUILD_DIR;
 # screenshots in BUILD_DIR/wayland.
 wayland_checks() {
-    local build="$1" app_id="$2" out="$1/wayland" protocol
+    local build="$1" out="$1/wayland" protocol
+    load_product "$build"
+    # The window titles the checks look for.
+    export TITLE_MAIN TITLE_INSTRUCTIONS TITLE_GLOSSARY TITLE_ABOUT
     mkdir -p "$out"
     protocol=/usr/share/plasma-wayland-protocols/fake-input.xml
     wayland-scanner client-header "$protocol" "$out/fake-input-client-protocol.h"
@@ -25,13 +28,14 @@ wayland_checks() {
     cc -std=c11 -Wall -Wextra -Wpedantic -Werror -I"$out" -o "$out/fake_input" \
         "$ROOT/tests/wayland/fake_input.c" "$out/fake-input-protocol.c" \
         $(pkg-config --cflags --libs wayland-client)
-    local checks=("$ROOT/tests/wayland/window_checks.py") program="$build/app/mv4016-calculator"
+    # shellcheck disable=SC2153  # PROGRAM, from product.sh, is not program
+    local checks=("$ROOT/tests/wayland/window_checks.py") program="$build/app/$PROGRAM"
     local scale failed=0
     # KWin at 100 % and at the desktop's usual larger scales.
     for scale in 1 1.25 1.5 2; do
-        /usr/bin/python3 "${checks[@]}" kwin "$program" "$out/fake_input" "$out" "$app_id" \
+        /usr/bin/python3 "${checks[@]}" kwin "$program" "$out/fake_input" "$out" "$APP_ID" \
             "$scale" || failed=1
     done
-    /usr/bin/python3 "${checks[@]}" weston "$program" - "$out" "$app_id" || failed=1
+    /usr/bin/python3 "${checks[@]}" weston "$program" - "$out" "$APP_ID" || failed=1
     return "$failed"
 }

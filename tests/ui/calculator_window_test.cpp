@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include "catalogue_facts.h"
+#include "product.h"
 #include "ui/look.h"
 #include "window_fixture.h"
 
@@ -58,7 +59,7 @@ class CalculatorWindowTest : public UiTest {
 
 TEST_F(CalculatorWindowTest, StartUpStateOnScreen) {
     CalculatorWindow& window = openWindow();
-    EXPECT_EQ(window.windowTitle(), "TALVEX MV-4016 - Storage Calculator");
+    EXPECT_EQ(window.windowTitle(), product::kMainTitle);
     expectStartUpLists();
     EXPECT_EQ(combo(ListId::resolution)->itemText(0),
               QString::fromStdString(oracle::kNtscResolutions[0]));

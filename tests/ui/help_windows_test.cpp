@@ -20,6 +20,7 @@
 #include <xcb/xcb.h>
 #endif
 
+#include "product.h"
 #include "ui/caption_label.h"
 #include "ui/window_coordinator.h"
 #include "window_fixture.h"
@@ -43,6 +44,8 @@ QString caption(const QWidget* window, const char* label) {
 struct WindowSystemFrame {
     bool known = false;
     bool sizable = false;
+    bool closable = false;
+    bool minimisable = false;
     bool maximisable = false;
     bool onTaskbar = false;
 };
@@ -60,6 +63,9 @@ WindowSystemFrame frameOf(QWidget* window) {
         const bool sizeCommand =
             menu != nullptr && GetMenuState(menu, SC_SIZE, MF_BYCOMMAND) != UINT(-1);
         frame.sizable = (style & WS_THICKFRAME) != 0 || ((style & WS_SYSMENU) != 0 && sizeCommand);
+        // Title-bar buttons show only with the window menu.
+        frame.closable = (style & WS_SYSMENU) != 0;
+        frame.minimisable = (style & WS_MINIMIZEBOX) != 0 && (style & WS_SYSMENU) != 0;
         frame.maximisable = (style & WS_MAXIMIZEBOX) != 0 && (style & WS_SYSMENU) != 0;
         // The taskbar shows a window that has no owner, or asks for a button, and is no tool
         // window.
@@ -92,16 +98,24 @@ WindowSystemFrame frameOf(QWidget* window) {
         // Taskbars leave out a window that is transient for another.
         const auto transientFor = property(XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 1);
         frame.onTaskbar = transientFor.empty() || transientFor[0] == 0;
-        // Motif hints: whether the window manager is to offer maximising, by a decoration.
+        // Motif hints: what the window manager is to offer, as functions and decorations. A field
+        // that is not given allows everything; its "all" bit turns the others into exceptions.
         const xcb_intern_atom_cookie_t cookie =
             xcb_intern_atom(connection, 1, 15, "_MOTIF_WM_HINTS");
         xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(connection, cookie, nullptr);
         const auto motif =
             atom != nullptr ? property(atom->atom, atom->atom, 5) : std::vector<std::uint32_t>();
         free(atom);
-        constexpr std::uint32_t kDecorations = 2, kAll = 1, kMaximise = 64;
-        frame.maximisable = motif.size() < 3 || (motif[0] & kDecorations) == 0 ||
-                            ((motif[2] & kMaximise) != 0) != ((motif[2] & kAll) != 0);
+        const auto offered = [&motif](std::size_t field, std::uint32_t bit) {
+            constexpr std::uint32_t kAll = 1;
+            const std::uint32_t given = field == 1 ? 1 : 2;  // functions, decorations
+            return motif.size() < 3 || (motif[0] & given) == 0 ||
+                   ((motif[field] & bit) != 0) != ((motif[field] & kAll) != 0);
+        };
+        constexpr std::uint32_t kCloseFunction = 32, kMinimiseButton = 32, kMaximiseButton = 64;
+        frame.closable = offered(1, kCloseFunction);
+        frame.minimisable = offered(2, kMinimiseButton);
+        frame.maximisable = offered(2, kMaximiseButton);
     }
 #else
     (void)window;
@@ -185,9 +199,9 @@ TEST_F(HelpWindowsTest, EachWindowOpensOnceAndComesToTheFront) {
 
 TEST_F(HelpWindowsTest, TitlesAndClientSizes) {
     const std::tuple<HelpWindowKind, const char*, QSize> designs[] = {
-        {HelpWindowKind::instructions, "How to use this DVR Storage Calculator", {395, 236}},
-        {HelpWindowKind::glossary, "Glossary of Terms", {545, 308}},
-        {HelpWindowKind::about, "About MV-4016 Storage Calculator", {314, 338}},
+        {HelpWindowKind::instructions, product::kInstructionsTitle, {395, 236}},
+        {HelpWindowKind::glossary, product::kGlossaryTitle, {545, 308}},
+        {HelpWindowKind::about, product::kAboutTitle, {314, 338}},
     };
     for (const auto& [kind, title, size] : designs) {
         HelpWindow* window = m_windows->openHelpWindow(kind);
@@ -405,7 +419,8 @@ TEST_F(HelpWindowsTest, ProgramEndsWithItsLastWindow) {
 }
 
 // What each window tells the window system of its frame: the main and about windows are fixed,
-// with no sizing border; about has no taskbar entry, instructions and glossary have one.
+// with no sizing border; about has no taskbar entry, instructions and glossary have one. Every
+// title bar has a close box and none a maximise button; only the main window's can minimise.
 TEST_F(HelpWindowsTest, FramesAsTheWindowSystemIsTold) {
     CalculatorWindow* main = m_windows->showCalculator();
     std::vector<std::pair<QWidget*, bool>> windows = {{main, true}};  // window, fixed
@@ -423,6 +438,8 @@ TEST_F(HelpWindowsTest, FramesAsTheWindowSystemIsTold) {
                          << QGuiApplication::platformName().toStdString();
         }
         EXPECT_EQ(frame.sizable, !fixed) << name;
+        EXPECT_TRUE(frame.closable) << name;
+        EXPECT_EQ(frame.minimisable, window == main) << name;
         EXPECT_FALSE(frame.maximisable) << name;
         EXPECT_EQ(frame.onTaskbar, onTaskbar) << name;
     }

@@ -38,10 +38,11 @@ import time
 # is timed; a check only gives up after this.
 PATIENCE = 10.0
 
-CALCULATOR = "TALVEX MV-4016 - Storage Calculator"
-INSTRUCTIONS = "How to use this DVR Storage Calculator"
-GLOSSARY = "Glossary of Terms"
-ABOUT = "About MV-4016 Storage Calculator"
+# The window titles, as the build wrote them (scripts/lib/wayland.sh passes them on).
+CALCULATOR = os.environ.get("TITLE_MAIN", "TALVEX MV-4016 - Storage Calculator")
+INSTRUCTIONS = os.environ.get("TITLE_INSTRUCTIONS", "How to use this DVR Storage Calculator")
+GLOSSARY = os.environ.get("TITLE_GLOSSARY", "Glossary of Terms")
+ABOUT = os.environ.get("TITLE_ABOUT", "About MV-4016 Storage Calculator")
 MISSING = "Missing Data"
 
 
