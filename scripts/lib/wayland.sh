@@ -2,16 +2,16 @@
 #
 # SPDX-License-Identifier: MIT
 
-# The window checks in Wayland sessions, on real compositors: KWin's virtual backend and weston
-# on its X11 backend (tests/wayland/window_checks.py starts them).
+# The window checks in Wayland sessions, on real compositors: KWin's virtual backend, weston on
+# its X11 backend and GNOME's mutter nested (tests/wayland/window_checks.py starts them).
 # shellcheck shell=bash disable=SC2034  # its variables are read by the scripts that source it
 
-# KWin with its usual title bars (breeze), weston, Xwayland and Qt's Wayland platform; the
+# KWin with its usual title bars (breeze), weston, mutter, Xwayland and Qt's Wayland platform; the
 # fake-input protocol's XML and the Wayland scanner for the client that types into KWin; Debian's
 # python3 with its D-Bus binding (KWin's screenshots) and Pillow; Xvfb and xdotool for weston.
-WAYLAND_PACKAGES=(kwin-wayland breeze weston xwayland qt6-wayland dbus-daemon
+WAYLAND_PACKAGES=(kwin-wayland breeze weston mutter xwayland qt6-wayland dbus-daemon
                   plasma-wayland-protocols libwayland-dev libwayland-bin python3 python3-dbus
-                  python3-pil xvfb xdotool imagemagick)
+                  python3-pil xvfb xdotool x11-utils imagemagick)
 
 # wayland_checks BUILD_DIR: the checks on each compositor, the program from BUILD_DIR;
 # screenshots in BUILD_DIR/wayland.
@@ -37,5 +37,11 @@ wayland_checks() {
             "$scale" || failed=1
     done
     /usr/bin/python3 "${checks[@]}" weston "$program" - "$out" "$APP_ID" || failed=1
+    # mutter runs nested in an X server only in the releases that still have that mode.
+    if mutter --help 2>&1 | grep -q -- '--nested'; then
+        /usr/bin/python3 "${checks[@]}" mutter "$program" - "$out" "$APP_ID" || failed=1
+    else
+        echo "wayland_checks: this mutter has no nested mode; mutter not checked"
+    fi
     return "$failed"
 }

@@ -16,10 +16,10 @@ Qt's idea of them.
       fake-input protocol (FAKE_INPUT is the small client built from it),
       the window list through KWin's scripting, screenshots through
       ScreenShot2. The program must run natively there.
-  window_checks.py weston PROGRAM - OUT_DIR APP_ID
-      weston on its X11 backend on a private Xvfb, with Xwayland; keys
-      through xdotool on Xvfb, windows read from Xwayland, screenshots of
-      Xvfb. The program must run through Xwayland there.
+  window_checks.py weston|mutter PROGRAM - OUT_DIR APP_ID
+      weston on its X11 backend, or mutter nested, on a private Xvfb, with
+      Xwayland; keys through xdotool on Xvfb, windows read from Xwayland,
+      screenshots of Xvfb. The program must run through Xwayland there.
 
 Screenshots are left in OUT_DIR. The last line counts the checks:
 'N passed, N failed'; the exit code is 1 when one failed.
@@ -279,8 +279,12 @@ for (var i = 0; i < windows.length; ++i)
         return image
 
 
-class Weston(Session):
-    """weston on its X11 backend, in a private Xvfb, with Xwayland."""
+class XwaylandDesktop(Session):
+    """A compositor nested in a private Xvfb, with Xwayland, where the program runs on X11: its
+    windows are read from Xwayland as the compositor's window manager maps them there, keys and
+    clicks go through Xvfb, screenshots are Xvfb's."""
+
+    name = ""
 
     def open(self):
         read_end, write_end = os.pipe()
@@ -289,39 +293,24 @@ class Weston(Session):
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
             self.xvfb = ":" + pipe.readline().strip()
-        config = os.path.join(self.work, "weston.ini")
-        with open(config, "w") as ini:
-            ini.write("[core]\nidle-time=0\n[shell]\npanel-position=none\n")
-        weston_env = dict(self.env, DISPLAY=self.xvfb)
-        self.start(["weston", "--backend=x11-backend.so", "--xwayland", "--socket=wayland-8",
-                    "--width=1024", "--height=768", f"--config={config}",
-                    f"--log={os.path.join(self.work, 'weston.log')}"], "weston.out",
-                   env=weston_env)
-        display = wait_for(self._xwayland_display)
-        if not display or not os.path.exists(os.path.join(self.runtime, "wayland-8")):
-            raise RuntimeError("weston did not start:\n" + self.log("weston.log"))
-        self.session_env = {"WAYLAND_DISPLAY": "wayland-8", "XDG_SESSION_TYPE": "wayland",
-                            "DISPLAY": display}
-        # The keyboard of Xvfb goes to weston's window, as the pointer is in it.
+        self.session_env = {"XDG_SESSION_TYPE": "wayland"}
+        self.start_compositor()
+        # The keyboard of Xvfb goes to the compositor's window, as the pointer is in it.
         self.xdotool(self.xvfb, "mousemove", "1000", "700")
 
-    def _xwayland_display(self):
-        try:
-            log = self.log("weston.log")
-        except OSError:
-            return None
-        for line in log.splitlines():
-            if "xserver listening on display" in line:
-                return line.rsplit(" ", 1)[1].strip()
-        return None
+    def _xwayland_env(self):
+        env = dict(self.env, DISPLAY=self.session_env["DISPLAY"])
+        if "XAUTHORITY" in self.session_env:
+            env["XAUTHORITY"] = self.session_env["XAUTHORITY"]
+        return env
 
     def xdotool(self, display, *args):
-        result = subprocess.run(["xdotool", *args], env=dict(self.env, DISPLAY=display),
-                                capture_output=True, text=True)
+        env = self._xwayland_env() if display != self.xvfb else dict(self.env, DISPLAY=display)
+        result = subprocess.run(["xdotool", *args], env=env, capture_output=True, text=True)
         return result.stdout if result.returncode == 0 else ""
 
     def windows(self):
-        """The program's X windows on Xwayland (weston's window manager maps them there)."""
+        """The program's X windows on Xwayland."""
         display = self.session_env["DISPLAY"]
         focus = self.xdotool(display, "getwindowfocus", "-f").strip()
         windows = {}
@@ -330,7 +319,11 @@ class Weston(Session):
             geometry = self.xdotool(display, "getwindowgeometry", "--shell", wid)
             values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
             if name and "X" in values:
+                state = subprocess.run(["xprop", "-id", wid, "_NET_WM_STATE"],
+                                       env=self._xwayland_env(), capture_output=True,
+                                       text=True).stdout
                 windows[name] = {"caption": name, "id": wid, "active": wid == focus,
+                                 "minimized": "_NET_WM_STATE_HIDDEN" in state,
                                  "x": int(values["X"]), "y": int(values["Y"]),
                                  "width": int(values["WIDTH"]), "height": int(values["HEIGHT"])}
         return windows
@@ -340,7 +333,7 @@ class Weston(Session):
             self.xdotool(self.xvfb, "key", key)
 
     def click(self, x, y):
-        # weston's output is at the top left of Xvfb's screen, one to one.
+        # The compositor's output is at the top left of Xvfb's screen, one to one.
         self.xdotool(self.xvfb, "mousemove", str(int(x)), str(int(y)), "click", "1")
 
     def screenshot(self, name):
@@ -349,6 +342,73 @@ class Weston(Session):
         subprocess.run(["import", "-window", "root", path], env=dict(self.env, DISPLAY=self.xvfb),
                        check=True)
         return Image.open(path)
+
+
+class Weston(XwaylandDesktop):
+    """weston on its X11 backend."""
+
+    name = "weston"
+
+    def start_compositor(self):
+        self.sockets_before = set(os.listdir("/tmp/.X11-unix"))
+        config = os.path.join(self.work, "weston.ini")
+        with open(config, "w") as ini:
+            ini.write("[core]\nidle-time=0\n[shell]\npanel-position=none\n")
+        self.start(["weston", "--backend=x11-backend.so", "--xwayland", "--socket=wayland-8",
+                    "--width=1024", "--height=768", f"--config={config}",
+                    f"--log={os.path.join(self.work, 'weston.log')}"], "weston.out",
+                   env=dict(self.env, DISPLAY=self.xvfb))
+        display = wait_for(self._xwayland_display)
+        if not display or not os.path.exists(os.path.join(self.runtime, "wayland-8")):
+            raise RuntimeError("weston did not start:\n" + self.log("weston.log"))
+        self.session_env.update(WAYLAND_DISPLAY="wayland-8", DISPLAY=display)
+
+    def _xwayland_display(self):
+        try:
+            log = self.log("weston.log")
+        except OSError:
+            return None
+        for line in log.splitlines():
+            if "xserver listening on display" in line:
+                return line.rsplit(" ", 1)[1].strip()
+        # A weston that does not say: the X display that came up after it started.
+        if "xwayland" not in log.lower():
+            return None
+        new = sorted(set(os.listdir("/tmp/.X11-unix")) - self.sockets_before
+                     - {"X" + self.xvfb[1:]})
+        return ":" + new[0][1:] if new and new[0].startswith("X") else None
+
+
+class Mutter(XwaylandDesktop):
+    """GNOME's mutter, nested (its window in Xvfb is its screen), without GNOME Shell."""
+
+    name = "mutter"
+
+    def start_compositor(self):
+        bus = os.path.join(self.runtime, "bus")
+        self.start(["dbus-daemon", "--session", "--nofork", "--nopidfile",
+                    f"--address=unix:path={bus}"], "dbus.log")
+        wait_for(lambda: os.path.exists(bus))
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = f"unix:path={bus}"
+        # mutter starts its command once Xwayland is ready, with the session's environment:
+        # that child writes it down, and stays.
+        told = os.path.join(self.work, "session.env")
+        teller = os.path.join(self.work, "tell_session")
+        with open(teller, "w") as script:
+            script.write(f"#!/bin/sh\nenv >{told}.part\nmv {told}.part {told}\n"
+                         "exec sleep 100000\n")
+        os.chmod(teller, 0o755)
+        self.start(["mutter", "--nested", "--wayland", "--wayland-display=wayland-7", "--",
+                    teller], "mutter.log",
+                   env=dict(self.env, DISPLAY=self.xvfb,
+                            MUTTER_DEBUG_DUMMY_MODE_SPECS="1024x768"))
+        if not wait_for(lambda: os.path.exists(told)):
+            raise RuntimeError("mutter did not start:\n" + self.log("mutter.log"))
+        with open(told) as told_env:
+            values = dict(line.rstrip("\n").split("=", 1) for line in told_env if "=" in line)
+        self.session_env.update(WAYLAND_DISPLAY="wayland-7", DISPLAY=values["DISPLAY"])
+        if "XAUTHORITY" in values:
+            self.session_env["XAUTHORITY"] = values["XAUTHORITY"]
 
 
 def centre(window):
@@ -398,8 +458,9 @@ def kwin_checks(session, checks, program, app_id):
     session.start_program(program)
     main = active(CALCULATOR)
     checks.check(f"{label}: the main window opens, active", main.get("active"), main)
+    # KWin names a native window's class by its application id; an X11 one by its WM_CLASS.
     checks.check(f"{label}: the program runs on Wayland itself, not through Xwayland",
-                 main and not main["x11"], main)
+                 main and not main["x11"] and main["resourceClass"] == app_id, main)
     checks.check(f"{label}: the main window names the desktop entry (its icon)",
                  main.get("desktopFile") == app_id, main.get("desktopFile"))
     checks.check(f"{label}: the main window's title bar: minimise and close, no maximise",
@@ -508,12 +569,16 @@ def kwin_checks(session, checks, program, app_id):
     session.start_program(program, {"QT_QPA_PLATFORM": "xcb"})
     main = window(CALCULATOR)
     checks.check(f"{label}: with QT_QPA_PLATFORM=xcb the program runs through Xwayland",
-                 main.get("x11") is True, main)
+                 main and (main["x11"] or main["resourceClass"] != app_id), main)
     session.program.terminate()
     session.program.wait()
 
 
-def weston_checks(session, checks, program):
+def xwayland_checks(session, checks, program):
+    """The checks where the program runs through Xwayland. What the compositor does with a
+    request to bring a window forward, and where it puts the box, differ: each is pinned."""
+    name = session.name
+
     def window(caption, condition=lambda w: True):
         found = wait_for(lambda: (lambda w: w if w and condition(w) else None)(
             session.windows().get(caption)))
@@ -527,55 +592,68 @@ def weston_checks(session, checks, program):
 
     session.start_program(program)
     main = active(CALCULATOR)
-    checks.check("weston: the program runs through Xwayland, its main window active",
+    checks.check(f"{name}: the program runs through Xwayland, its main window active",
                  main.get("active"), session.windows())
-    session.screenshot("weston-main")
+    session.screenshot(f"{name}-main")
     session.type("Return")
     box = active(MISSING)
-    checks.check("weston: the Missing Data box opens, active", box.get("active"),
+    checks.check(f"{name}: the Missing Data box opens, active", box.get("active"),
                  session.windows())
-    session.screenshot("weston-missing-data")
-    # weston holds the keyboard on a closing window until its close animation ends: the
-    # keyboard comes back to the main window then, and keys reach it.
+    session.screenshot(f"{name}-missing-data")
+    if name == "mutter":
+        checks.check("mutter: the box is placed over the main window",
+                     inside(centre(box), main), f"{box} over {main}")
+    # The compositor hands the keyboard back to the main window once the box has gone (weston
+    # only at the end of its close animation); keys then reach it.
     session.type("Return")
-    checks.check("weston: the box closes", gone(MISSING))
+    checks.check(f"{name}: the box closes", gone(MISSING))
     main = active(CALCULATOR)
-    checks.check("weston: the main window gets the keyboard back", main.get("active"),
+    checks.check(f"{name}: the main window gets the keyboard back", main.get("active"),
                  session.windows())
     session.type("ctrl+i")
     instructions = active(INSTRUCTIONS)
-    checks.check("weston: Ctrl+I then opens the instructions", instructions.get("active"),
+    checks.check(f"{name}: Ctrl+I then opens the instructions", instructions.get("active"),
                  session.windows())
-    session.screenshot("weston-instructions")
+    session.screenshot(f"{name}-instructions")
     session.click(main["x"] + 20, main["y"] + 40)
     main = active(CALCULATOR)
-    checks.check("weston: a click activates the main window", main.get("active"),
+    checks.check(f"{name}: a click activates the main window", main.get("active"),
                  session.windows())
-    # weston's window manager takes no request to activate or raise a window (neither does its
-    # Wayland shell: it has no xdg-activation): the instructions stay behind, and the main
-    # window keeps the keyboard.
     session.type("ctrl+i")
-    time.sleep(1)
-    windows = session.windows()
-    checks.check("weston: Ctrl+I leaves the open instructions behind, the keyboard with the "
-                 "main window", windows.get(CALCULATOR, {}).get("active")
-                 and not windows.get(INSTRUCTIONS, {}).get("active", True), windows)
+    if name == "weston":
+        # weston's window manager takes no request to activate or raise a window (neither
+        # does its Wayland shell: it has no xdg-activation): the instructions stay behind, and
+        # the main window keeps the keyboard.
+        time.sleep(1)
+        windows = session.windows()
+        checks.check("weston: Ctrl+I leaves the open instructions behind, the keyboard with "
+                     "the main window", windows.get(CALCULATOR, {}).get("active")
+                     and not windows.get(INSTRUCTIONS, {}).get("active", True), windows)
+    else:
+        instructions = active(INSTRUCTIONS)
+        checks.check(f"{name}: Ctrl+I brings the open instructions to the front, active",
+                     instructions.get("active"), session.windows())
+        # A window without a minimise button is one that mutter does not minimise, even when
+        # asked to (as a pager would): the help windows stay where they are.
+        session.xdotool(session.session_env["DISPLAY"], "windowminimize", instructions["id"])
+        time.sleep(1)
+        instructions = session.windows().get(INSTRUCTIONS, {})
+        checks.check("mutter: the instructions, without a minimise button, do not minimise",
+                     instructions and not instructions["minimized"], instructions)
     session.click(main["x"] + 20, main["y"] + 40)
     active(CALCULATOR)
     session.type("ctrl+x")
     ended = wait_for(lambda: session.program.poll() is not None)
-    checks.check("weston: Ctrl+X closes every window and ends the program",
+    checks.check(f"{name}: Ctrl+X closes every window and ends the program",
                  ended and session.program.returncode == 0, session.program.returncode)
 
-
-def weston_user_choice_checks(session, checks, program):
     # The user's own choice wins: natively on Wayland, nothing on Xwayland.
     session.start_program(program, {"QT_QPA_PLATFORM": "wayland", "WAYLAND_DEBUG": "1"})
     titled = wait_for(lambda: "set_title" in session.log("program.log"))
-    checks.check("weston: with QT_QPA_PLATFORM=wayland the program runs on Wayland itself",
+    checks.check(f"{name}: with QT_QPA_PLATFORM=wayland the program runs on Wayland itself",
                  titled and session.program.poll() is None
                  and CALCULATOR not in session.windows(), session.windows())
-    session.screenshot("weston-native")
+    session.screenshot(f"{name}-native")
     session.program.terminate()
     session.program.wait()
 
@@ -586,10 +664,11 @@ def main():
     os.makedirs(out_dir, exist_ok=True)
     checks = Checks()
     if kind == "kwin":
-        runs = [(Kwin(out_dir, fake_input, scale), lambda s: kwin_checks(s, checks, program, app_id))]
-    elif kind == "weston":
-        runs = [(Weston(out_dir), lambda s: (weston_checks(s, checks, program),
-                                             weston_user_choice_checks(s, checks, program)))]
+        runs = [(Kwin(out_dir, fake_input, scale),
+                 lambda s: kwin_checks(s, checks, program, app_id))]
+    elif kind in ("weston", "mutter"):
+        desktop = Weston(out_dir) if kind == "weston" else Mutter(out_dir)
+        runs = [(desktop, lambda s: xwayland_checks(s, checks, program))]
     else:
         raise SystemExit(f"window_checks: no such compositor: {kind}")
     for session, run in runs:
