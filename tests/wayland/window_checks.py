@@ -557,11 +557,17 @@ def kwin_checks(session, checks, program, app_id):
                  about and abs(centre(about)[0] - screen_centre[0]) <= 1
                  and abs(centre(about)[1] - screen_centre[1]) <= 1, about)
 
-    # Ctrl+X from the main window ends the program, with every window.
+    # Keys straight after a window opens and after it closes: Ctrl+I opens the instructions,
+    # Enter at once presses their OK (which closes them), Ctrl+X at once ends the program.
     click_calculator()
+    session.type("ctrl+i")
+    session.type("return")
+    closed = gone(INSTRUCTIONS) and active(CALCULATOR).get("active")
+    checks.check(f"{label}: Enter straight after Ctrl+I closes the instructions again",
+                 closed and MISSING not in session.windows(), session.windows())
     session.type("ctrl+x")
     ended = wait_for(lambda: session.program.poll() is not None)
-    checks.check(f"{label}: Ctrl+X closes every window and ends the program",
+    checks.check(f"{label}: Ctrl+X straight after closes every window and ends the program",
                  ended and session.program.returncode == 0 and not session.windows(),
                  session.program.returncode)
 
