@@ -30,6 +30,9 @@ wayland_checks() {
         $(pkg-config --cflags --libs wayland-client)
     # shellcheck disable=SC2153  # PROGRAM, from product.sh, is not program
     local checks=("$ROOT/tests/wayland/window_checks.py") program="$build/app/$PROGRAM"
+    # The desktop entry and icons, installed where KWin looks for them.
+    rm -rf "$out/installed"
+    cmake --install "$build" --prefix "$out/installed" >/dev/null
     local scale failed=0
     # KWin at 100 % and at the desktop's usual larger scales.
     for scale in 1 1.25 1.5 2; do

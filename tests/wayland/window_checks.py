@@ -12,6 +12,7 @@ checks what the compositor shows: its window list and its screenshots, not
 Qt's idea of them.
 
   window_checks.py kwin PROGRAM FAKE_INPUT OUT_DIR APP_ID [SCALE]
+      (with the program installed in OUT_DIR/installed, for its desktop entry)
       KWin's virtual backend with Xwayland; keys and clicks through KWin's
       fake-input protocol (FAKE_INPUT is the small client built from it),
       the window list through KWin's scripting, screenshots through
@@ -137,10 +138,14 @@ class Session:
 
 
 class Kwin(Session):
-    def __init__(self, out_dir, fake_input, scale=None):
+    def __init__(self, out_dir, fake_input, installed, scale=None):
         super().__init__(out_dir)
         self.fake_input = fake_input
         self.scale = scale
+        # The program installed there (its desktop entry and icons), as a package installs it.
+        self.installed = installed
+        self.env["XDG_DATA_DIRS"] = os.path.join(installed, "share") + ":" + os.environ.get(
+            "XDG_DATA_DIRS", "/usr/local/share:/usr/share")
         self.script_count = 0
 
     def open(self):
@@ -411,6 +416,26 @@ class Mutter(XwaylandDesktop):
             self.session_env["XAUTHORITY"] = values["XAUTHORITY"]
 
 
+def icon_difference(screen, window, icon_path, scale):
+    """How far the icon at the left of a window's title bar is from the program's icon, as the
+    mean difference of their pixels: 0 the same, 255 the opposite."""
+    from PIL import Image, ImageChops, ImageStat
+    left, top = window["x"] * scale, window["y"] * scale
+    bar = screen.crop((int(left + 3 * scale), int(top + 3 * scale), int(left + 48 * scale),
+                       int(top + 33 * scale))).convert("RGB")
+    background = bar.getpixel((bar.width - 1, bar.height // 2))
+    ink = ImageChops.difference(bar, Image.new("RGB", bar.size, background))
+    box = ink.convert("L").point(lambda v: 255 if v > 24 else 0).getbbox()
+    if not box:
+        return 255.0
+    shown = bar.crop(box)
+    icon = Image.open(icon_path).convert("RGBA")
+    icon = icon.crop(icon.getchannel("A").point(lambda v: 255 if v > 24 else 0).getbbox())
+    flat = Image.new("RGBA", shown.size, background + (255,))
+    flat.alpha_composite(icon.resize(shown.size, Image.LANCZOS))
+    return sum(ImageStat.Stat(ImageChops.difference(shown, flat.convert("RGB"))).mean) / 3
+
+
 def centre(window):
     return (window["x"] + window["width"] / 2, window["y"] + window["height"] / 2)
 
@@ -468,6 +493,12 @@ def kwin_checks(session, checks, program, app_id):
                  and main.get("maximizable") is False, main)
     screen = session.screenshot(f"kwin-{scale * 100:g}-main")
     screen_centre = (screen.width / scale / 2, screen.height / scale / 2)
+    # KWin takes the icon from the installed entry (the generic one differs by about 100).
+    icon = os.path.join(session.installed, "share", "icons", "hicolor", "256x256", "apps",
+                        app_id + ".png")
+    difference = icon_difference(screen, main, icon, scale)
+    checks.check(f"{label}: the title bar shows the installed entry's icon", difference < 50,
+                 f"differs by {difference:.0f}")
     checks.check(f"{label}: the main window is centred on the screen",
                  main and abs(centre(main)[0] - screen_centre[0]) <= 1
                  and abs(centre(main)[1] - screen_centre[1]) <= 1,
@@ -557,13 +588,16 @@ def kwin_checks(session, checks, program, app_id):
                  about and abs(centre(about)[0] - screen_centre[0]) <= 1
                  and abs(centre(about)[1] - screen_centre[1]) <= 1, about)
 
-    # Keys straight after a window opens and after it closes: Ctrl+I opens the instructions,
-    # Enter at once presses their OK (which closes them), Ctrl+X at once ends the program.
+    # Keys straight after a window opens and after it closes: Ctrl+I opens the instructions;
+    # Enter, as soon as KWin shows them, presses their OK (which closes them); Ctrl+X at once
+    # ends the program. (A key typed before the window is on the screen goes where the keyboard
+    # was: KWin gives it to the new window when the window shows.)
     click_calculator()
     session.type("ctrl+i")
+    wait_for(lambda: INSTRUCTIONS in session.windows())
     session.type("return")
     closed = gone(INSTRUCTIONS) and active(CALCULATOR).get("active")
-    checks.check(f"{label}: Enter straight after Ctrl+I closes the instructions again",
+    checks.check(f"{label}: Enter as soon as the instructions show closes them again",
                  closed and MISSING not in session.windows(), session.windows())
     session.type("ctrl+x")
     ended = wait_for(lambda: session.program.poll() is not None)
@@ -670,7 +704,8 @@ def main():
     os.makedirs(out_dir, exist_ok=True)
     checks = Checks()
     if kind == "kwin":
-        runs = [(Kwin(out_dir, fake_input, scale),
+        installed = os.path.abspath(os.path.join(out_dir, "installed"))
+        runs = [(Kwin(out_dir, fake_input, installed, scale),
                  lambda s: kwin_checks(s, checks, program, app_id))]
     elif kind in ("weston", "mutter"):
         desktop = Weston(out_dir) if kind == "weston" else Mutter(out_dir)
