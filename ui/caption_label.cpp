@@ -25,7 +25,9 @@ std::vector<CaptionLabel::Line> CaptionLabel::layOut(const QFont& font, qreal ma
     std::vector<Line> lines;
     qreal y = 0;
     for (const QString& paragraph : text().split(lineBreakingRun)) {
-        QTextLayout layout(paragraph, font);
+        // Measured for this label's screen, as it is painted: the font alone would be measured
+        // for the primary screen's density.
+        QTextLayout layout(paragraph, font, this);
         QTextOption option(alignment());
         option.setWrapMode(QTextOption::WordWrap);
         layout.setTextOption(option);
@@ -46,7 +48,7 @@ std::vector<CaptionLabel::Line> CaptionLabel::layOut(const QFont& font, qreal ma
 }
 
 CaptionLabel::LineBox CaptionLabel::lineBox(const QFont& font) const {
-    const QFontMetricsF metrics(font);
+    const QFontMetricsF metrics(font, this);
     const qreal em =
         font.pointSizeF() > 0 ? font.pointSizeF() * logicalDpiY() / 72.0 : qreal(font.pixelSize());
     if (metrics.height() <= 1.25 * em) {
@@ -140,7 +142,7 @@ GlyphLabel::GlyphLabel(const QString& text, QWidget* parent) : QLabel(text, pare
 
 QSize GlyphLabel::sizeHint() const {
     // A pixel of room on each side for the anti-aliased edge.
-    const QRectF ink = QFontMetricsF(font()).tightBoundingRect(text());
+    const QRectF ink = QFontMetricsF(font(), this).tightBoundingRect(text());
     return ink.size().toSize().grownBy(QMargins(1, 1, 1, 1) + contentsMargins());
 }
 
@@ -148,7 +150,7 @@ void GlyphLabel::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setPen(palette().color(foregroundRole()));
     painter.setFont(font());
-    const QRectF ink = QFontMetricsF(font()).tightBoundingRect(text());
+    const QRectF ink = QFontMetricsF(font(), this).tightBoundingRect(text());
     painter.drawText(QRectF(contentsRect()).center() - ink.center(), text());
 }
 

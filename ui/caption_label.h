@@ -27,6 +27,12 @@ class CaptionLabel : public QLabel {
     QStringList visibleLines() const;
     // The font the caption is painted in.
     QFont shownFont() const;
+    // Where the first line's baseline lies and how far apart lines are, in font.
+    struct LineBox {
+        qreal ascent;
+        qreal spacing;
+    };
+    LineBox lineBox(const QFont& font) const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,12 +42,6 @@ class CaptionLabel : public QLabel {
         QString text;
         qreal width;
     };
-    // Where the first line's baseline lies and how far apart lines are, in font.
-    struct LineBox {
-        qreal ascent;
-        qreal spacing;
-    };
-    LineBox lineBox(const QFont& font) const;
     // Everything a fit depends on; a fit is made again when any of it changes.
     struct FitInputs {
         QString text;

@@ -14,9 +14,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/common.sh"
 source "$ROOT/scripts/lib/windows.sh"
 load_product "$1"
-program="$2"
-wine_run="$ROOT/scripts/lib/wine_run"
-title="$TITLE_MAIN"
+program="$2" title="$TITLE_MAIN" wine_run="$ROOT/scripts/lib/wine_run"
 
 helper="$(mktemp --suffix=.exe)"
 on_exit rm -f "$helper"

@@ -81,8 +81,14 @@ done
 [ -s "$work/tsa.port" ] || fail "the time-stamp server did not start"
 timestamp_url="http://127.0.0.1:$(cat "$work/tsa.port")"
 
-# A release stopped before it builds: in a clone, which has no uncommitted changes.
-git clone -q "$ROOT" "$work/clone"
+# A release stopped before it builds: in a copy of the project under test, committed as it is in
+# a repository of its own, since a release refuses a tree with uncommitted changes.
+mkdir "$work/clone"
+tar -C "$project" --exclude=./build -cf - . | tar -C "$work/clone" -xf -
+git -C "$work/clone" init -q
+git -C "$work/clone" add -A
+git -C "$work/clone" -c user.name=check -c user.email=check@example.org commit -q \
+    -m "The project under test"
 while IFS='|' read -r settings expected; do
     # The settings are words VAR=value, with $work and $password in them.
     eval "settings=($settings)"
