@@ -338,8 +338,11 @@ class XwaylandDesktop(Session):
             self.xdotool(self.xvfb, "key", key)
 
     def click(self, x, y):
-        # The compositor's output is at the top left of Xvfb's screen, one to one.
-        self.xdotool(self.xvfb, "mousemove", str(int(x)), str(int(y)), "click", "1")
+        # The compositor's output is at the top left of Xvfb's screen, one to one. The pointer
+        # is moved there first, and the compositor left to see it arrive, as a hand would.
+        self.xdotool(self.xvfb, "mousemove", str(int(x)), str(int(y)))
+        time.sleep(0.3)
+        self.xdotool(self.xvfb, "click", "1")
 
     def screenshot(self, name):
         from PIL import Image
@@ -601,6 +604,9 @@ def kwin_checks(session, checks, program, app_id):
                  closed and MISSING not in session.windows(), session.windows())
     session.type("ctrl+x")
     ended = wait_for(lambda: session.program.poll() is not None)
+    if not ended:
+        session.program.kill()
+        session.program.wait()
     checks.check(f"{label}: Ctrl+X straight after closes every window and ends the program",
                  ended and session.program.returncode == 0 and not session.windows(),
                  session.program.returncode)
@@ -684,6 +690,9 @@ def xwayland_checks(session, checks, program):
     active(CALCULATOR)
     session.type("ctrl+x")
     ended = wait_for(lambda: session.program.poll() is not None)
+    if not ended:
+        session.program.kill()
+        session.program.wait()
     checks.check(f"{name}: Ctrl+X closes every window and ends the program",
                  ended and session.program.returncode == 0, session.program.returncode)
 
@@ -699,6 +708,8 @@ def xwayland_checks(session, checks, program):
 
 
 def main():
+    # Stopped from outside (a time limit), the compositors are stopped too.
+    signal.signal(signal.SIGTERM, lambda number, frame: sys.exit(1))
     kind, program, fake_input, out_dir, app_id = sys.argv[1:6]
     scale = float(sys.argv[6]) if len(sys.argv) > 6 else None
     os.makedirs(out_dir, exist_ok=True)
