@@ -28,7 +28,9 @@ import sys
 # No __pycache__ folder in the tree: scripts/release wants a tree without untracked files.
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import sbom  # noqa: E402
+from sbom_documents import components, spdx  # noqa: E402
+from sbom_inputs import SbomError  # noqa: E402
+from sbom_inputs.link_map import linked_inputs  # noqa: E402
 
 
 def spdx_lists():
@@ -198,7 +200,7 @@ def check(bill_path, args):
                             f"package")
         if args.artefact:
             top = packages.get(described[0], {})
-            want = sbom.sha256(args.artefact)
+            want = spdx.sha256(args.artefact)
             got = [c.get("checksumValue") for c in top.get("checksums", [])
                    if c.get("algorithm") == "SHA256"]
             if got != [want]:
@@ -211,8 +213,8 @@ def check(bill_path, args):
 
 def check_linked(doc, packages, edges, args):
     """Every component that the link map shows has its package, linked from the program."""
-    classifier = sbom.Classifier(args.qt_prefix, args.attributions, args.build)
-    found = classifier.components(sbom.linked_inputs(args.map))
+    classifier = components.Classifier(args.qt_prefix, args.attributions, args.build)
+    found = classifier.components(linked_inputs(args.map))
     program = [p for p in packages.values() if p.get("name") == "mv4016-calculator.exe"]
     if not program:
         return ["no package for the program, mv4016-calculator.exe"]
@@ -225,7 +227,7 @@ def check_linked(doc, packages, edges, args):
     for component, files in sorted(found.items(), key=lambda item: str(item[0])):
         if component == "program":
             continue
-        name, version = sbom.component_name(classifier, component)
+        name, version = spdx.component_name(classifier, component)
         package = by_name.get(name)
         shown = ", ".join(files[:3]) + (", ..." if len(files) > 3 else "")
         if package is None:
@@ -247,7 +249,7 @@ def main():
         parser.error("--map needs --qt-prefix, --attributions and --build")
     try:
         problems = check(args.bill, args)
-    except (sbom.BillError, OSError) as error:
+    except (SbomError, OSError) as error:
         problems = [str(error)]
     for problem in problems:
         print(f"check_sbom: {os.path.basename(args.bill)}: {problem}", file=sys.stderr)
