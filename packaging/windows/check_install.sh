@@ -32,6 +32,7 @@ archive="$(realpath "$2")"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/lib/common.sh"
 source "$ROOT/scripts/lib/windows.sh"
+source "$ROOT/scripts/lib/qt_attributions.sh"
 wine_run="$ROOT/scripts/lib/wine_run"
 title="TALVEX MV-4016 - Storage Calculator"
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\MV4016StorageCalculator'

@@ -4,33 +4,35 @@
 #
 # SPDX-License-Identifier: MIT
 
-# Writes and checks the bills of materials of a built .deb and Windows build, as scripts/release
-# does, then checks that the check finds what is wrong in changed copies of the program's bill:
-# a linked component left out, an invalid licence, a wrong version.
-# Usage: packaging/check_bills.sh DEB WINDOWS_DIST WINDOWS_BUILD
+# Writes and checks the software bills of materials (SBOMs) of a built .deb and Windows build, as
+# scripts/release does, then checks that the check finds what is wrong in changed copies of the
+# program's SBOM: a linked component left out, an invalid licence, a wrong version.
+# Usage: packaging/check_sboms.sh DEB WINDOWS_DIST WINDOWS_BUILD
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib/common.sh"
 source "$ROOT/scripts/lib/windows.sh"
-source "$ROOT/scripts/lib/bills.sh"
+source "$ROOT/scripts/lib/qt_attributions.sh"
+source "$ROOT/scripts/lib/sbom.sh"
 deb="$1"
 dist="$2"
 build="$3"
-ensure_packages "${BILL_PACKAGES[@]}"
+ensure_packages "${SBOM_PACKAGES[@]}"
 
 out="$(mktemp -d)"
 on_exit rm -rf "$out"
 load_product "$build"
-deb_bill "$deb" "$out"
-windows_bills "$build" "$dist/mv4016-calculator.exe" "$out" "$dist"/*
+deb_sbom "$deb" "$out"
+windows_sboms "$build" "$dist/mv4016-calculator.exe" "$out" "$dist"/*
 
-mapfile -t link < <(windows_link_options "$build")
-bill="$out/mv4016-calculator.exe.spdx.json"
+options="$(windows_link_options "$build")"
+mapfile -t link <<<"$options"
+sbom="$out/mv4016-calculator.exe.spdx.json"
 
-# change PYTHON_STATEMENT: a copy of the program's bill, changed by the statement (doc is the
-# bill, packages(name) the package whose name starts with name, drop(name) removes it with its
+# change PYTHON_STATEMENT: a copy of the program's SBOM, changed by the statement (doc is the
+# SBOM, packages(name) the package whose name starts with name, drop(name) removes it with its
 # relationships).
 change() {
-    /usr/bin/python3 - "$bill" "$out/changed.json" "$1" <<'PYTHON'
+    /usr/bin/python3 - "$sbom" "$out/changed.json" "$1" <<'PYTHON'
 import json, sys
 doc = json.load(open(sys.argv[1]))
 def packages(name):
@@ -48,20 +50,20 @@ json.dump(doc, open(sys.argv[2], "w"), indent=2)
 PYTHON
 }
 
-# Each row: a change to the bill | what the check must say.
+# Each row: a change to the SBOM | what the check must say.
 failed=0
 while IFS='|' read -r statement expected; do
     change "$statement"
     if result="$(/usr/bin/python3 "$ROOT/scripts/lib/check_sbom.py" "$out/changed.json" \
         "${link[@]}" 2>&1)"; then
-        echo "check_bills: the check passed a bill changed by: $statement" >&2
+        echo "check_sboms: the check passed an SBOM changed by: $statement" >&2
         failed=1
     elif ! grep -qF -- "$expected" <<<"$result"; then
-        echo "check_bills: for '$statement' the check said, instead of '$expected':" >&2
+        echo "check_sboms: for '$statement' the check said, instead of '$expected':" >&2
         echo "$result" >&2
         failed=1
     else
-        echo "check_bills: found: $expected"
+        echo "check_sboms: found: $expected"
     fi
 done <<'ROWS'
 drop("Data Compression Library (zlib)")|linked but not in the bill: Data Compression Library (zlib)
@@ -77,4 +79,4 @@ packages("Qt Widgets")["licenseDeclared"] = "LGPL-3.0-only OR"|ends too early
 packages("Qt Gui")["versionInfo"] = "6.0.0"|Qt Gui: version '6.0.0' in the bill
 ROWS
 [ "$failed" -eq 0 ]
-echo "check_bills: the bills are valid; each change above was found"
+echo "check_sboms: the SBOMs are valid; each change above was found"
