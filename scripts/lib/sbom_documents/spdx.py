@@ -171,7 +171,8 @@ def component_package(classifier, component):
             "supplier": "Organization: Debian", "downloadLocation": "NOASSERTION",
             "licenseConcluded": license_expression,
             "licenseDeclared": license_expression, "copyrightText": copyright_text,
-            "externalRefs": [debian_purl(debian, version, "all")],
+            "externalRefs": [debian_purl(debian, version,
+                                         dpkg_field(debian, "Architecture"))],
         }
     package["filesAnalyzed"] = False
     package["primaryPackagePurpose"] = "LIBRARY"
