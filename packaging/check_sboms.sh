@@ -6,7 +6,8 @@
 
 # Writes and checks the software bills of materials (SBOMs) of a built .deb and Windows build, as
 # scripts/release does, then checks that the check finds what is wrong in changed copies of the
-# program's SBOM: a linked component left out, an invalid licence, a wrong version.
+# program's SBOM: a linked component left out, an invalid licence, a wrong version; and that
+# sbom.py stops at a linked file that is neither the program's own nor of Qt or Debian.
 # Usage: packaging/check_sboms.sh DEB WINDOWS_DIST WINDOWS_BUILD
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib/common.sh"
@@ -77,6 +78,29 @@ packages("LibPNG")["licenseConcluded"] = "Libpng-2.0"|names 'Libpng-2.0', which 
 packages("Freetype 2")["licenseDeclared"] = "FTL OR GPL-2.0"|names 'GPL-2.0', a deprecated SPDX identifier
 packages("Qt Widgets")["licenseDeclared"] = "LGPL-3.0-only OR"|ends too early
 packages("Qt Gui")["versionInfo"] = "6.0.0"|Qt Gui: version '6.0.0' in the bill
+ROWS
+
+# Each row: a line added to a copy of the program's link map (a relative path starts in the
+# folder the linker ran in, the program's in build/app) | what sbom.py must stop with.
+map="${link[1]}"
+while IFS='|' read -r line expected; do
+    sed "/^Linker script and memory map/a $line" "$map" >"$out/changed.map"
+    if result="$(/usr/bin/python3 "$ROOT/scripts/lib/sbom.py" windows --map "$out/changed.map" \
+        "${link[@]:2}" --program "$dist/mv4016-calculator.exe" \
+        --artefact "$dist/mv4016-calculator.exe" --version 0 --publisher check \
+        --output "$out/changed.json" 2>&1)"; then
+        echo "check_sboms: sbom.py wrote an SBOM for a map with: $line" >&2
+        failed=1
+    elif ! grep -qF -- "$expected" <<<"$result"; then
+        echo "check_sboms: for '$line' sbom.py said, instead of '$expected':" >&2
+        echo "$result" >&2
+        failed=1
+    else
+        echo "check_sboms: found: $expected"
+    fi
+done <<'ROWS'
+LOAD ../CMakeCache.txt|CMakeCache.txt: linked from the build folder, but not a file of one of its targets
+LOAD ../../stray.obj|stray.obj: linked, but from no Debian package and not from Qt or the build
 ROWS
 [ "$failed" -eq 0 ]
 echo "check_sboms: the SBOMs are valid; each change above was found"

@@ -214,7 +214,7 @@ def check(bill_path, args):
 def check_linked(doc, packages, edges, args):
     """Every component that the link map shows has its package, linked from the program."""
     classifier = components.Classifier(args.qt_prefix, args.attributions, args.build)
-    found = classifier.components(linked_inputs(args.map))
+    found = classifier.components(linked_inputs(args.map, args.build))
     program = [p for p in packages.values() if p.get("name") == "mv4016-calculator.exe"]
     if not program:
         return ["no package for the program, mv4016-calculator.exe"]

@@ -88,11 +88,28 @@ class Classifier:
                 found |= {i for i, e in self.entries.items() if in_scope(path, e)}
         return found
 
+    def own_file(self, path):
+        """Whether PATH, in the build folder, is one of the program's own files: an object file
+        of one of the build's targets (DIR/CMakeFiles/TARGET.dir/...), or the static library of
+        one (DIR/libTARGET.a beside DIR/CMakeFiles/TARGET.dir)."""
+        if not os.path.isfile(path):
+            return False
+        rel = os.path.relpath(path, self.build)
+        if re.search(r"(^|/)CMakeFiles/[^/]+\.dir/", rel):
+            return True
+        folder, name = os.path.split(rel)
+        target = re.fullmatch(r"lib(.+)\.a", name)
+        return bool(target) and os.path.isdir(
+            os.path.join(self.build, folder, "CMakeFiles", target.group(1) + ".dir"))
+
     def classify(self, path, member):
-        # The build names the program's own files relatively (the linker runs inside the build
-        # folder), and everything from outside it absolutely.
+        # A file in the build folder that none of its targets made, or one from anywhere else
+        # than Qt or a Debian package, stops the SBOM.
         real = os.path.normpath(path)
-        if not os.path.isabs(real) or real.startswith(self.build + "/"):
+        if real.startswith(self.build + "/"):
+            if not self.own_file(real):
+                raise SbomError(f"{path}: linked from the build folder, but not a file of one of "
+                                f"its targets")
             return {"program"}
         if real.startswith(self.qt_prefix + "/"):
             return self.classify_qt(real, member)
@@ -140,8 +157,7 @@ class Classifier:
     def components(self, inputs):
         self.owners = dpkg_owners(
             os.path.normpath(path) for path, _ in inputs
-            if os.path.isabs(path) and not os.path.normpath(path).startswith(
-                (self.qt_prefix + "/", self.build + "/")))
+            if not os.path.normpath(path).startswith((self.qt_prefix + "/", self.build + "/")))
         found = {}
         for path, member in sorted(inputs, key=lambda i: (i[0], i[1] or "")):
             for component in self.classify(path, member):

@@ -186,7 +186,7 @@ def component_name(classifier, component):
 
 def windows_sbom(args):
     classifier = Classifier(args.qt_prefix, args.attributions, args.build)
-    found = classifier.components(linked_inputs(args.map))
+    found = classifier.components(linked_inputs(args.map, args.build))
     artefact = os.path.basename(args.artefact)
     doc = document(artefact, args.publisher, args.epoch, sha256(args.artefact))
     program = artefact_package(args.program, args.version, args.publisher, "MIT",

@@ -10,10 +10,28 @@ import re
 from sbom_inputs import SbomError
 
 
-def linked_inputs(map_path):
+def linker_folder(build, paths):
+    """The folder that the linker ran in, where the relative PATHS of its map start: of the
+    build folder and its CMake folders (with a CMakeFiles folder each; the Makefile generator
+    links in the program's, Ninja in the build folder), the one that holds most of them."""
+    folders = []
+    for root, names, _ in os.walk(build):
+        if root == build or "CMakeFiles" in names:
+            folders.append(root)
+        names[:] = [n for n in names if n != "CMakeFiles"]
+    held = {f: sum(os.path.isfile(os.path.join(f, p)) for p in paths) for f in folders}
+    best = max(held.values(), default=0)
+    found = sorted(f for f, count in held.items() if count == best)
+    if best == 0 or len(found) > 1:
+        raise SbomError(f"{build}: no one folder of the build holds the linked files "
+                        f"{', '.join(sorted(paths)[:3])}...")
+    return found[0]
+
+
+def linked_inputs(map_path, build):
     """(archive, member) for every archive member the linker took, and (object, None) for every
-    object file it was given, with the paths as the linker saw them (relative to the folder it
-    ran in, or absolute)."""
+    object file it was given; the paths absolute, those the map gives relative to the folder of
+    the BUILD that the linker ran in."""
     inputs = set()
     with open(map_path, encoding="utf-8", errors="replace") as stream:
         lines = stream.read().splitlines()
@@ -41,4 +59,8 @@ def linked_inputs(map_path):
                 inputs.add((os.path.normpath(path), None))
     if not inputs:
         raise SbomError(f"{map_path}: no linked files found; is it a GNU ld map?")
-    return inputs
+    relative = {path for path, _ in inputs if not os.path.isabs(path)}
+    if not relative:
+        return inputs
+    folder = linker_folder(os.path.normpath(build), relative)
+    return {(os.path.normpath(os.path.join(folder, path)), member) for path, member in inputs}
