@@ -6,8 +6,9 @@
 
 # Writes and checks the software bills of materials (SBOMs) of a built .deb and Windows build, as
 # scripts/release does, then checks that the check finds what is wrong in changed copies of the
-# program's SBOM: a linked component left out, an invalid licence, a wrong version; and that
-# sbom.py stops at a linked file that is neither the program's own nor of Qt or Debian.
+# program's SBOM: a linked component left out, one that is not linked, one described otherwise
+# than its source says (licence, version, Debian package), an invalid licence expression; and
+# that sbom.py stops at a linked file that is neither the program's own nor of Qt or Debian.
 # Usage: packaging/check_sboms.sh DEB WINDOWS_DIST WINDOWS_BUILD
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib/common.sh"
@@ -67,17 +68,26 @@ while IFS='|' read -r statement expected; do
         echo "check_sboms: found: $expected"
     fi
 done <<'ROWS'
-drop("Data Compression Library (zlib)")|linked but not in the bill: Data Compression Library (zlib)
-drop("HarfBuzz")|linked but not in the bill: HarfBuzz-NG
-drop("Freetype 2")|linked but not in the bill: Freetype 2
-drop("PCRE2")|linked but not in the bill: PCRE2
-drop("Qt Core")|linked but not in the bill: Qt Core
-drop("GCC runtime")|linked but not in the bill: GCC runtime
-drop("MinGW-w64 runtime")|linked but not in the bill: MinGW-w64 runtime
-packages("LibPNG")["licenseConcluded"] = "Libpng-2.0"|names 'Libpng-2.0', which is no SPDX licence identifier
-packages("Freetype 2")["licenseDeclared"] = "FTL OR GPL-2.0"|names 'GPL-2.0', a deprecated SPDX identifier
-packages("Qt Widgets")["licenseDeclared"] = "LGPL-3.0-only OR"|ends too early
-packages("Qt Gui")["versionInfo"] = "6.0.0"|Qt Gui: version '6.0.0' in the bill
+drop("Data Compression Library (zlib)")|linked but not in the SBOM: Data Compression Library (zlib)
+drop("HarfBuzz")|linked but not in the SBOM: HarfBuzz-NG
+drop("Freetype 2")|linked but not in the SBOM: Freetype 2
+drop("PCRE2")|linked but not in the SBOM: PCRE2
+drop("Qt Core")|linked but not in the SBOM: Qt Core
+drop("GCC runtime")|linked but not in the SBOM: crtbegin.o, crtend.o, libgcc.a, ... of Debian's gcc-mingw-w64-x86-64-posix
+drop("MinGW-w64 runtime")|linked but not in the SBOM: crt2.o, libadvapi32.a, libauthz.a, ... of Debian's mingw-w64-x86-64-dev
+drop("winpthreads")|linked but not in the SBOM: libpthread.a of Debian's mingw-w64-x86-64-dev
+packages("Qt Widgets")["name"] = "Qt Network"|Qt Network: in the SBOM, but nothing linked comes from it
+packages("GCC runtime")["externalRefs"] = packages("GCC C++ runtime")["externalRefs"]|is Debian's gcc-mingw-w64-x86-64-posix, but the package URL names g++-mingw-w64-x86-64-posix
+packages("GCC runtime")["externalRefs"][0]["referenceLocator"] += "x"|in the SBOM, pkg:deb/debian/gcc-mingw-w64-x86-64-posix@
+packages("Freetype 2")["licenseDeclared"] = "FTL OR GPL-3.0-only"|Freetype 2: licenseDeclared 'FTL OR GPL-3.0-only', but its qt_attribution.json says 'FTL OR GPL-2.0'
+packages("PCRE2")["versionInfo"] = "10.0"|PCRE2: version '10.0' in the SBOM
+packages("Qt Gui")["versionInfo"] = "6.0.0"|Qt Gui: version '6.0.0' in the SBOM
+packages("LibPNG")["licenseConcluded"] = "Libpng-3.0"|names 'Libpng-3.0', which is no SPDX licence identifier
+packages("LibPNG")["licenseConcluded"] = "Libpng-2.0"|names 'Libpng-2.0', which is not SPDX's current identifier 'libpng-2.0'
+packages("Freetype 2")["licenseDeclared"] = "FTL OR GPL-2.0"|names 'GPL-2.0', which is not SPDX's current identifier 'GPL-2.0-only'
+packages("Qt Widgets")["licenseDeclared"] = "LGPL-3.0-only OR"|is no valid expression
+packages("Qt Core")["licenseDeclared"] = "LGPL-3.0-only or GPL-2.0-only"|writes the operator 'or' in lower case
+packages("Qt Core")["licenseConcluded"] = "LicenseRef-Qt-Commercial"|uses LicenseRef-Qt-Commercial, which the document does not define
 ROWS
 
 # Each row: a line added to a copy of the program's link map (a relative path starts in the

@@ -7,8 +7,9 @@
 # windows.sh and qt_attributions.sh.
 # shellcheck shell=bash disable=SC2034  # its variables are read by the scripts that source it
 
-# Debian's own python3: check_sbom.py reads the SPDX licence list that Debian's reuse carries.
-SBOM_PACKAGES=(python3 reuse dpkg-dev)
+# Debian's own python3, with its reader of licence expressions and SPDX licence list for
+# check_sbom.py; dpkg-dev unpacks Qt's source when its attributions are made again.
+SBOM_PACKAGES=(python3 python3-license-expression dpkg-dev)
 
 # An SBOM's creation time is the last commit's, as the artefacts' time stamps are.
 SOURCE_DATE_EPOCH="$(source_date_epoch)"

@@ -155,12 +155,12 @@ class Classifier:
         return components
 
     def components(self, inputs):
+        """The components of the linked INPUTS, each with its (path, member) pairs."""
         self.owners = dpkg_owners(
             os.path.normpath(path) for path, _ in inputs
             if not os.path.normpath(path).startswith((self.qt_prefix + "/", self.build + "/")))
         found = {}
         for path, member in sorted(inputs, key=lambda i: (i[0], i[1] or "")):
             for component in self.classify(path, member):
-                found.setdefault(component, []).append(
-                    f"{os.path.basename(path)}({member})" if member else os.path.basename(path))
+                found.setdefault(component, []).append((path, member))
         return found

@@ -118,8 +118,9 @@ def debian_purl(package, version, arch):
             "referenceLocator": f"pkg:deb/debian/{package}@{version}?arch={arch}"}
 
 
-def component_package(classifier, component):
-    """The SPDX package of a linked component, with the texts of licences that SPDX lacks."""
+def component_package(classifier, component, files):
+    """The SPDX package of a linked component, with the texts of licences that SPDX lacks;
+    FILES are the (path, member) pairs the link map shows of it."""
     extracted = {}
     kind = component[0]
     if kind == "qt":
@@ -173,15 +174,12 @@ def component_package(classifier, component):
             "licenseDeclared": license_expression, "copyrightText": copyright_text,
             "externalRefs": [debian_purl(debian, version,
                                          dpkg_field(debian, "Architecture"))],
+            # Which of the package's files: a package may hold several components.
+            "sourceInfo": "linked from " + ", ".join(sorted({path for path, _ in files})),
         }
     package["filesAnalyzed"] = False
     package["primaryPackagePurpose"] = "LIBRARY"
     return package, extracted
-
-
-def component_name(classifier, component):
-    package, _ = component_package(classifier, component)
-    return package["name"], package["versionInfo"]
 
 
 def windows_sbom(args):
@@ -228,7 +226,7 @@ def windows_sbom(args):
     for component in sorted(found, key=str):
         if component == "program":
             continue
-        package, texts = component_package(classifier, component)
+        package, texts = component_package(classifier, component, found[component])
         extracted.update(texts)
         doc["packages"].append(package)
         doc["relationships"].append({"spdxElementId": program["SPDXID"],
@@ -318,4 +316,3 @@ def write(doc, output):
     text = json.dumps(doc, indent=2, ensure_ascii=False) + "\n"
     with open(output, "w", encoding="utf-8") as stream:
         stream.write(text)
-
