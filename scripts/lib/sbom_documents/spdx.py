@@ -57,7 +57,8 @@ def spdx_license(entry):
     if not text:
         return "LicenseRef-Qt-" + entry["Id"]
     text = QT_LICENSE_FIXES.get(text, text)
-    text = re.sub(r"\b(or|and|with)\b", lambda m: m.group(1).upper(), text)
+    # Operators in capitals, but not the "or" of an identifier like GPL-2.0-or-later.
+    text = re.sub(r"(?<![\w.+-])(or|and|with)(?![\w.+-])", lambda m: m.group(1).upper(), text)
     return " ".join(QT_LICENSE_FIXES.get(word, word) for word in text.split())
 
 
