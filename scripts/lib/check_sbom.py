@@ -16,8 +16,8 @@ document defines; whose relationships name packages that exist, and that describ
 from which every other is reached. With --artefact, the described package's checksum is the
 file's.
 
-With a link map, the components the program links are worked out here again, from the map's
-own evidence and by rules of this file, not sbom.py's: an archive of Qt's is the module it is
+With a link map, the components the program links are worked out again, from the map's own
+evidence and by the rules of sbom_checks, not sbom.py's: an archive of Qt's is the module it is
 named after; an archive member compiled from Qt's third-party code is the qt_attribution.json
 entry whose files hold its source, at that entry's version and licence; a file of Debian's
 belongs to the package dpkg names, at dpkg's version and architecture, and to the one component
