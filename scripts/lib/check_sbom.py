@@ -4,130 +4,57 @@
 #
 # SPDX-License-Identifier: MIT
 
-"""Checks a bill of materials that scripts/lib/sbom.py wrote.
+"""Checks a software bill of materials (SBOM) that scripts/lib/sbom.py wrote.
 
-  check_sbom.py BILL [--artefact FILE]
+  check_sbom.py SBOM [--artefact FILE]
                 [--map MAP --qt-prefix DIR --attributions DIR --build DIR]
 
-Every bill: an SPDX 2.3 document whose packages all have a name, a version, a supplier and
-licences that are valid SPDX expressions over the SPDX licence list (the copy that Debian's
-reuse package carries; no deprecated identifiers) or licences defined in the document; whose
-relationships name packages that exist, and that describes one package from which every other
-is reached. With --artefact, the described package's checksum is the file's. With a link map,
-every component that the map shows linked into the program has its package, at its version,
-linked from the program: a component missing from the bill fails the check.
+Every SBOM: an SPDX 2.3 document whose packages all have a name, a version, a supplier and
+licences that are valid SPDX expressions (read with Debian's python3-license-expression and its
+SPDX licence list, each identifier as SPDX spells it now) over SPDX's licences or those the
+document defines; whose relationships name packages that exist, and that describes one package
+from which every other is reached. With --artefact, the described package's checksum is the
+file's.
+
+With a link map, the components the program links are worked out again, from the map's own
+evidence and by the rules of sbom_checks, not sbom.py's: an archive of Qt's is the module it is
+named after; an archive member compiled from Qt's third-party code is the qt_attribution.json
+entry whose files hold its source, at that entry's version and licence; a file of Debian's
+belongs to the package dpkg names, at dpkg's version and architecture, and to the one component
+whose sourceInfo ("linked from FILE, FILE...") names it. Every such component must be linked
+from the program in the SBOM, and every component the SBOM links must be one of them: a
+component left out, put in without a reason, or described otherwise than its source says fails
+the check.
 """
 
 import argparse
-import importlib.util
+import hashlib
 import json
 import os
 import re
 import sys
 
-# No __pycache__ folder in the tree: scripts/release wants a tree without untracked files.
+# No __pycache__ folders in the tree: scripts/release wants a tree without untracked files.
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import sbom  # noqa: E402
+from sbom_checks.licences import Licences  # noqa: E402
+from sbom_checks.linked_components import LinkedComponents  # noqa: E402
+from sbom_inputs import SbomError  # noqa: E402
+
+PROGRAM = "mv4016-calculator.exe"
 
 
-def spdx_lists():
-    """The SPDX licence and exception identifiers, from the data files of Debian's reuse."""
-    module = importlib.util.find_spec("reuse")
-    if module is None or not module.origin:
-        raise SystemExit("check_sbom: the SPDX licence list comes with Debian's package 'reuse'; "
-                         "install it")
-    found = {}
-    for root, _, names in os.walk(os.path.dirname(module.origin)):
-        for name in ("licenses.json", "exceptions.json"):
-            if name in names and name not in found:
-                found[name] = os.path.join(root, name)
-    if len(found) != 2:
-        raise SystemExit(f"check_sbom: no SPDX licence list in {os.path.dirname(module.origin)}")
-    with open(found["licenses.json"], encoding="utf-8") as stream:
-        licenses = {entry["licenseId"]: entry.get("isDeprecatedLicenseId", False)
-                    for entry in json.load(stream)["licenses"]}
-    with open(found["exceptions.json"], encoding="utf-8") as stream:
-        exceptions = {entry["licenseExceptionId"]: entry.get("isDeprecatedLicenseId", False)
-                      for entry in json.load(stream)["exceptions"]}
-    return licenses, exceptions
+def sha256(path):
+    digest = hashlib.sha256()
+    with open(path, "rb") as stream:
+        for block in iter(lambda: stream.read(1 << 20), b""):
+            digest.update(block)
+    return digest.hexdigest()
 
 
-class Expression:
-    """A recursive-descent reader of SPDX licence expressions (SPDX 2.3, annex D)."""
-
-    def __init__(self, text, licenses, exceptions, refs):
-        self.tokens = re.findall(r"\(|\)|[A-Za-z0-9.+:-]+|\S", text)
-        self.position = 0
-        self.licenses, self.exceptions, self.refs = licenses, exceptions, refs
-        self.used = set()
-
-    def fail(self, why):
-        raise ValueError(why)
-
-    def peek(self):
-        return self.tokens[self.position] if self.position < len(self.tokens) else None
-
-    def take(self):
-        token = self.peek()
-        if token is None:
-            self.fail("ends too early")
-        self.position += 1
-        return token
-
-    def parse(self):
-        if not self.tokens:
-            self.fail("is empty")
-        self.disjunction()
-        if self.peek() is not None:
-            self.fail(f"has '{self.peek()}' where it should end")
-        return self.used
-
-    def disjunction(self):
-        self.conjunction()
-        while self.peek() == "OR":
-            self.take()
-            self.conjunction()
-
-    def conjunction(self):
-        self.term()
-        while self.peek() == "AND":
-            self.take()
-            self.term()
-
-    def term(self):
-        token = self.take()
-        if token == "(":
-            self.disjunction()
-            if self.take() != ")":
-                self.fail("has an unclosed '('")
-            return
-        if token.startswith("LicenseRef-"):
-            if token not in self.refs:
-                self.fail(f"uses {token}, which the document does not define")
-            self.used.add(token)
-        else:
-            name = token[:-1] if token.endswith("+") else token
-            if name not in self.licenses:
-                self.fail(f"names '{token}', which is no SPDX licence identifier")
-            if self.licenses[name]:
-                self.fail(f"names '{token}', a deprecated SPDX identifier")
-        if self.peek() == "WITH":
-            self.take()
-            exception = self.take()
-            if exception not in self.exceptions or self.exceptions[exception]:
-                self.fail(f"names '{exception}', which is no SPDX licence exception")
-
-
-def check_license(text, licenses, exceptions, refs):
-    if text in ("NOASSERTION", "NONE"):
-        return set()
-    return Expression(text, licenses, exceptions, refs).parse()
-
-
-def check(bill_path, args):
+def check(sbom_path, args):
     problems = []
-    with open(bill_path, encoding="utf-8") as stream:
+    with open(sbom_path, encoding="utf-8") as stream:
         try:
             doc = json.load(stream)
         except json.JSONDecodeError as error:
@@ -143,11 +70,11 @@ def check(bill_path, args):
     if not re.fullmatch(r"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ", created):
         problems.append(f"creation time {created!r} is not YYYY-MM-DDThh:mm:ssZ")
 
-    licenses, exceptions = spdx_lists()
     refs = {e.get("licenseId") for e in doc.get("hasExtractedLicensingInfos", [])}
     for ref in refs:
         if not re.fullmatch(r"LicenseRef-[A-Za-z0-9.-]+", ref or ""):
             problems.append(f"extracted licence {ref!r} is not named LicenseRef-...")
+    licences = Licences(refs)
     used = set()
     packages = {}
     for package in doc.get("packages", []):
@@ -165,10 +92,9 @@ def check(bill_path, args):
         if supplier != "NOASSERTION" and not re.match(r"(Organization|Person): \S", supplier):
             problems.append(f"{name}: supplier {supplier!r} is not 'Organization: ...'")
         for key in ("licenseConcluded", "licenseDeclared"):
-            try:
-                used |= check_license(package.get(key, ""), licenses, exceptions, refs)
-            except ValueError as error:
-                problems.append(f"{name}: {key} {package.get(key)!r} {error}")
+            found, refs_used = licences.problems(package.get(key, ""))
+            used |= refs_used
+            problems += [f"{name}: {key} {package.get(key)!r} {p}" for p in found]
     for ref in sorted(refs - used):
         problems.append(f"extracted licence {ref} is used by no package")
 
@@ -198,47 +124,25 @@ def check(bill_path, args):
                             f"package")
         if args.artefact:
             top = packages.get(described[0], {})
-            want = sbom.sha256(args.artefact)
+            want = sha256(args.artefact)
             got = [c.get("checksumValue") for c in top.get("checksums", [])
                    if c.get("algorithm") == "SHA256"]
             if got != [want]:
                 problems.append(f"{top.get('name')}: SHA256 {got} is not the artefact's {want}")
 
     if args.map:
-        problems += check_linked(doc, packages, edges, args)
-    return problems
-
-
-def check_linked(doc, packages, edges, args):
-    """Every component that the link map shows has its package, linked from the program."""
-    classifier = sbom.Classifier(args.qt_prefix, args.attributions, args.build)
-    found = classifier.components(sbom.linked_inputs(args.map))
-    program = [p for p in packages.values() if p.get("name") == "mv4016-calculator.exe"]
-    if not program:
-        return ["no package for the program, mv4016-calculator.exe"]
-    linked = {target for kind, target in edges.get(program[0]["SPDXID"], [])
-              if kind == "STATIC_LINK"}
-    by_name = {}
-    for ident in linked:
-        by_name[packages[ident].get("name")] = packages[ident]
-    problems = []
-    for component, files in sorted(found.items(), key=lambda item: str(item[0])):
-        if component == "program":
-            continue
-        name, version = sbom.component_name(classifier, component)
-        package = by_name.get(name)
-        shown = ", ".join(files[:3]) + (", ..." if len(files) > 3 else "")
-        if package is None:
-            problems.append(f"linked but not in the bill: {name} (from {shown})")
-        elif package.get("versionInfo") != version:
-            problems.append(f"{name}: version {package.get('versionInfo')!r} in the bill, "
-                            f"{version!r} linked")
+        program = [p for p in packages.values() if p.get("name") == PROGRAM]
+        if not program:
+            return problems + [f"no package for the program, {PROGRAM}"]
+        linked = [packages[target] for kind, target in edges.get(program[0]["SPDXID"], [])
+                  if kind == "STATIC_LINK" and target in packages]
+        problems += LinkedComponents(args).compare(linked, licences)
     return problems
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("bill")
+    parser.add_argument("sbom")
     parser.add_argument("--artefact")
     for option in ("map", "qt-prefix", "attributions", "build"):
         parser.add_argument("--" + option)
@@ -246,16 +150,16 @@ def main():
     if args.map and not (args.qt_prefix and args.attributions and args.build):
         parser.error("--map needs --qt-prefix, --attributions and --build")
     try:
-        problems = check(args.bill, args)
-    except (sbom.BillError, OSError) as error:
+        problems = check(args.sbom, args)
+    except (SbomError, OSError) as error:
         problems = [str(error)]
     for problem in problems:
-        print(f"check_sbom: {os.path.basename(args.bill)}: {problem}", file=sys.stderr)
+        print(f"check_sbom: {os.path.basename(args.sbom)}: {problem}", file=sys.stderr)
     if problems:
         return 1
-    with open(args.bill, encoding="utf-8") as stream:
+    with open(args.sbom, encoding="utf-8") as stream:
         count = len(json.load(stream)["packages"])
-    print(f"check_sbom: {os.path.basename(args.bill)}: {count} packages, valid")
+    print(f"check_sbom: {os.path.basename(args.sbom)}: {count} packages, valid")
     return 0
 
 

@@ -7,6 +7,7 @@
 #   windows_qt.sh         Qt for Windows, built once per version and set of options, and cached
 #   wine.sh               Wine for the tests: the kept server and the checks' helper program
 #   windows_installer.sh  what the installer and the archive hold, and the installer itself
+#   qt_attributions.sh    what the SBOMs need to know of Qt's source, kept with the cached Qt
 # shellcheck shell=bash disable=SC2034  # its variables are read by the scripts that source it
 
 MINGW_TRIPLET=x86_64-w64-mingw32
@@ -43,43 +44,6 @@ host_cmake_dir() {
     echo "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake"
 }
 
-# What the bills of materials need from Qt's source once the build is gone: every
-# qt_attribution.json (what third-party code Qt carries, its version and licence), and the list of
-# Qt's source files, which tells from which folder each object file in a link map comes, and
-# which of them include third-party code (TinyCBOR, the hash functions and others are compiled
-# inside Qt's own files).
-keep_qt_attributions() {
-    local source="$1" into
-    into="$(mkdir -p "$2" && cd "$2" && pwd)"
-    (cd "$source" && find . -name qt_attribution.json -print0 | sort -z |
-        xargs -0 cp --parents -t "$into")
-    (cd "$source" && find src -type f \( -name '*.c' -o -name '*.cpp' -o -name '*.cc' \) | sort) \
-        >"$into/sources.txt"
-    /usr/bin/python3 "$ROOT/scripts/lib/sbom.py" qt-includes "$source" >"$into/includes.txt.new"
-    mv "$into/includes.txt.new" "$into/includes.txt"
-}
-
-# The attributions folder for the bills of the Qt at PREFIX: the one kept with it, or, for a Qt
-# cached before the include list was kept, one made in FOLDER from a fresh copy of the source.
-qt_attributions_for_bills() {
-    local prefix="$1" folder="$2"
-    if [ -f "$prefix/attributions/includes.txt" ]; then
-        echo "$prefix/attributions"
-        return 0
-    fi
-    # Made again when sbom.py, which finds the includes, is newer.
-    if [ ! "$folder/attributions/includes.txt" -nt "$ROOT/scripts/lib/sbom.py" ]; then
-        rm -rf "$folder"
-        mkdir -p "$folder"
-        fetch_qt_source "$folder" >&2 || return 1
-        local source
-        source="$(find "$folder" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n 1)"
-        keep_qt_attributions "$source" "$folder/attributions"
-        rm -rf "$source" "$folder"/*.orig.tar.* "$folder"/*.debian.tar.* "$folder/apt"
-    fi
-    echo "$folder/attributions"
-}
-
 WINDOWS_LIB="$(dirname "${BASH_SOURCE[0]}")"
 # shellcheck source=windows_qt.sh
 source "$WINDOWS_LIB/windows_qt.sh"
@@ -87,3 +51,5 @@ source "$WINDOWS_LIB/windows_qt.sh"
 source "$WINDOWS_LIB/wine.sh"
 # shellcheck source=windows_installer.sh
 source "$WINDOWS_LIB/windows_installer.sh"
+# shellcheck source=qt_attributions.sh
+source "$WINDOWS_LIB/qt_attributions.sh"

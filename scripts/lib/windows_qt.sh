@@ -80,8 +80,12 @@ set_qt_windows_options() {
     done
 }
 
-# Everything that changes the Qt a build gives: the source's version, the options, the toolchain
-# file, the compiler, binutils and the MinGW-w64 runtime, one line each.
+# What the cache key is made of: the source's version (the host's Qt tools, moc and rcc, come from
+# the same source version), the options, one a line, the toolchain file's checksum, the compiler's
+# version line, and the package versions of the compilers, binutils and the MinGW-w64 runtime.
+# Left out, as they are the same for every build: ensure_windows_qt's release flags and the
+# folders it names (only in the file-prefix maps, which keep them out of Qt); a change to those
+# must come with a change to the options, or the cached Qt is taken for the new one.
 windows_qt_key_inputs() {
     echo "qt6-base $(host_qt_version)"
     printf '%s\n' "${QT_WINDOWS_OPTIONS[@]}"
