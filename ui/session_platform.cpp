@@ -22,7 +22,7 @@ std::optional<QByteArray> userPlatform(int argc, char* argv[]) {
             return QByteArray(argv[i + 1]);
         }
     }
-    const QByteArray variable = qgetenv("QT_QPA_PLATFORM");
+    QByteArray variable = qgetenv("QT_QPA_PLATFORM");
     if (!variable.isEmpty()) {
         return variable;
     }
