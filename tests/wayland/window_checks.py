@@ -13,10 +13,10 @@ Qt's idea of them.
 
   window_checks.py kwin PROGRAM FAKE_INPUT OUT_DIR APP_ID [SCALE]
       (with the program installed in OUT_DIR/installed, for its desktop entry)
-      KWin's virtual backend with Xwayland; keys and clicks through KWin's
-      fake-input protocol (FAKE_INPUT is the small client built from it),
-      the window list through KWin's scripting, screenshots through
-      ScreenShot2. The program must run natively there.
+      KWin on its X11 backend, on a private Xvfb, with Xwayland; keys and
+      clicks through KWin's fake-input protocol (FAKE_INPUT is the small
+      client built from it), the window list through KWin's scripting,
+      screenshots of Xvfb. The program must run natively there.
   window_checks.py weston|mutter PROGRAM - OUT_DIR APP_ID
       weston on its X11 backend, or mutter nested, on a private Xvfb, with
       Xwayland; keys through xdotool on Xvfb, windows read from Xwayland,
@@ -110,6 +110,25 @@ class Session:
         with open(os.path.join(self.work, log_name), "rb") as log:
             return log.read().decode(errors="replace")
 
+    def start_xvfb(self, width, height):
+        """A private X server of that size, to nest a compositor in; its display name."""
+        read_end, write_end = os.pipe()
+        self.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                    f"{width}x{height}x24", "-dpi", "96", "-nolisten", "tcp"], "xvfb.log",
+                   pass_fds=(write_end,))
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            self.xvfb = ":" + pipe.readline().strip()
+        return self.xvfb
+
+    def xvfb_screenshot(self, name):
+        """Xvfb's screen, where the nested compositor's output is, one to one."""
+        from PIL import Image
+        path = os.path.join(self.out_dir if name else self.work, (name or "shot") + ".png")
+        subprocess.run(["import", "-window", "root", path], env=dict(self.env, DISPLAY=self.xvfb),
+                       check=True)
+        return Image.open(path).convert("RGB")
+
     def stop(self):
         for process in reversed(self.processes):
             if process.poll() is None:
@@ -159,14 +178,27 @@ class Kwin(Session):
         binary = os.path.join(self.work, "bin", "kwin_wayland")
         os.mkdir(os.path.dirname(binary))
         shutil.copy(shutil.which("kwin_wayland"), binary)
+        # KWin on its X11 backend, its output a window filling a private Xvfb, whose screen is
+        # then what KWin painted. (KWin 6's virtual backend composites with OpenGL, and offers
+        # its screenshots, only on a GPU's render node; this paints the same without one.)
+        scale = self.scale or 1
+        self.start_xvfb(round(1280 * scale), round(960 * scale))
         kwin_env = dict(self.env)
-        kwin_env.update(KWIN_WAYLAND_NO_PERMISSION_CHECKS="1",
-                        KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1",
-                        QT_QPA_PLATFORM="offscreen",
+        kwin_env.update(KWIN_WAYLAND_NO_PERMISSION_CHECKS="1", QT_QPA_PLATFORM="offscreen",
                         # The scripts below speak through print(), which KWin logs here.
                         QT_LOGGING_RULES="kwin_scripting=true;js=true")
-        command = [binary, "--virtual", "--xwayland", "--no-lockscreen", "--socket", "wayland-9",
-                   "--width", "1280", "--height", "960"]
+        # KWin 6 keeps each output's scale in its own configuration and gives an output it has
+        # not seen 100 %, whatever --scale says: the configuration is written for it first.
+        with open(os.path.join(self.work, "config", "kwinoutputconfig.json"), "w") as config:
+            json.dump([{"name": "outputs", "data": [{
+                "connectorName": "X11-0", "scale": scale,
+                "mode": {"width": round(1280 * scale), "height": round(960 * scale),
+                         "refreshRate": 60000}}]},
+                {"name": "setups", "data": [{"lidClosed": False, "outputs": [{
+                    "enabled": True, "outputIndex": 0, "position": {"x": 0, "y": 0},
+                    "priority": 0}]}]}], config)
+        command = [binary, "--x11-display", self.xvfb, "--xwayland", "--no-lockscreen",
+                   "--socket", "wayland-9", "--width", "1280", "--height", "960"]
         if self.scale:
             command += ["--scale", str(self.scale)]
         # KWin starts its application once Xwayland is ready, with the session's DISPLAY: that
@@ -262,26 +294,7 @@ for (var i = 0; i < windows.length; ++i)
         self.type(f"click:{int(x)},{int(y)}")
 
     def screenshot(self, name):
-        import dbus
-        from PIL import Image
-        bus = dbus.bus.BusConnection(self.env["DBUS_SESSION_BUS_ADDRESS"])
-        shots = dbus.Interface(bus.get_object("org.kde.KWin", "/org/kde/KWin/ScreenShot2"),
-                               "org.kde.KWin.ScreenShot2")
-        read_end, write_end = os.pipe()
-        result = shots.CaptureActiveScreen({"native-resolution": True},
-                                           dbus.types.UnixFd(write_end))
-        os.close(write_end)
-        data = bytearray()
-        with os.fdopen(read_end, "rb") as pipe:
-            for chunk in iter(lambda: pipe.read(1 << 20), b""):
-                data += chunk
-        bus.close()
-        image = Image.frombuffer("RGBA", (int(result["width"]), int(result["height"])),
-                                 bytes(data), "raw", "BGRA", int(result["stride"]), 1)
-        image = image.convert("RGB")
-        if name:
-            image.save(os.path.join(self.out_dir, name + ".png"))
-        return image
+        return self.xvfb_screenshot(name)
 
 
 class XwaylandDesktop(Session):
@@ -292,12 +305,7 @@ class XwaylandDesktop(Session):
     name = ""
 
     def open(self):
-        read_end, write_end = os.pipe()
-        self.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-                    "-dpi", "96", "-nolisten", "tcp"], "xvfb.log", pass_fds=(write_end,))
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            self.xvfb = ":" + pipe.readline().strip()
+        self.start_xvfb(1024, 768)
         self.session_env = {"XDG_SESSION_TYPE": "wayland"}
         self.start_compositor()
         # The keyboard of Xvfb goes to the compositor's window, as the pointer is in it.
@@ -345,11 +353,7 @@ class XwaylandDesktop(Session):
         self.xdotool(self.xvfb, "click", "1")
 
     def screenshot(self, name):
-        from PIL import Image
-        path = os.path.join(self.out_dir if name else self.work, (name or "shot") + ".png")
-        subprocess.run(["import", "-window", "root", path], env=dict(self.env, DISPLAY=self.xvfb),
-                       check=True)
-        return Image.open(path)
+        return self.xvfb_screenshot(name)
 
 
 class Weston(XwaylandDesktop):
@@ -424,7 +428,8 @@ def icon_difference(screen, window, icon_path, scale):
     mean difference of their pixels: 0 the same, 255 the opposite."""
     from PIL import Image, ImageChops, ImageStat
     left, top = window["x"] * scale, window["y"] * scale
-    bar = screen.crop((int(left + 3 * scale), int(top + 3 * scale), int(left + 48 * scale),
+    # Inside the frame's rounded corner, which is not the icon.
+    bar = screen.crop((int(left + 5 * scale), int(top + 5 * scale), int(left + 48 * scale),
                        int(top + 33 * scale))).convert("RGB")
     background = bar.getpixel((bar.width - 1, bar.height // 2))
     ink = ImageChops.difference(bar, Image.new("RGB", bar.size, background))
@@ -476,11 +481,15 @@ def kwin_checks(session, checks, program, app_id):
     def gone(caption):
         return wait_for(lambda: caption not in session.windows()) is not None
 
+    def free_spot(main):
+        """A point of the main window where no control is and no other window reaches: its
+        menu bar, right of the menus, under KWin's title bar. (Breeze's resize borders reach
+        beyond a window's frame: a point just beside a help window grabs that window.)"""
+        return main["x"] + main["width"] - 60, main["y"] + 41
+
     def click_calculator():
-        """A click on the main window's banner, left of the help windows, where no control
-        is: it becomes active."""
-        main = session.windows()[CALCULATOR]
-        session.click(main["x"] + 20, main["y"] + 70)
+        """A click on the main window, where nothing else is: it becomes active."""
+        session.click(*free_spot(session.windows()[CALCULATOR]))
         return active(CALCULATOR).get("active", False)
 
     session.start_program(program)
@@ -521,7 +530,7 @@ def kwin_checks(session, checks, program, app_id):
                  box.get("closeable") and box.get("minimizable")
                  and box.get("maximizable") is False, box)
     # A click on the main window leaves the box in front, with the keyboard.
-    session.click(main["x"] + 20, main["y"] + 70)
+    session.click(*free_spot(main))
     time.sleep(0.5)
     box = session.windows().get(MISSING, {})
     checks.check(f"{label}: the box stays in front of the main window, with the keyboard",
