@@ -86,12 +86,21 @@ class ModalKeepsTheKeyboard : public QObject {
 };
 
 // A window called up comes back from the taskbar if it was minimised, then to the front, with
-// the keyboard. (A Wayland compositor decides itself whether to unminimise and activate.)
+// the keyboard. (A Wayland compositor decides itself whether to unminimise and activate.) Where
+// the desktop activates no window on request (weston), none is asked for: Qt's X11 platform
+// takes its own request as granted, and would send the keys to the window left behind.
 void bringToFront(QWidget* window) {
-    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    const bool activate = WindowSystem::activatesWindows();
+    Qt::WindowStates state = window->windowState() & ~Qt::WindowMinimized;
+    if (activate) {
+        state |= Qt::WindowActive;
+    }
+    window->setWindowState(state);
     window->show();
     window->raise();
-    window->activateWindow();
+    if (activate) {
+        window->activateWindow();
+    }
 }
 
 }  // namespace
