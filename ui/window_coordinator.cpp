@@ -62,8 +62,9 @@ class CentreOnceFramed : public QObject {
 
 // A window that a modal window blocks gives the keyboard straight back to the modal window
 // when the desktop activates it (a click on it, say). X11 window managers and Windows keep the
-// modal window in front themselves; a Wayland compositor may not know which window is modal,
-// and the keyboard would then go to a window that takes no input.
+// modal window in front themselves; a Wayland compositor may not know which window is modal
+// (Qt 6.4 cannot tell it; Qt 6.8 can, through xdg-dialog, which KWin 6 heeds), and the keyboard
+// would then go to a window that takes no input.
 class ModalKeepsTheKeyboard : public QObject {
   public:
     using QObject::QObject;
