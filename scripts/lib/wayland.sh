@@ -2,18 +2,19 @@
 #
 # SPDX-License-Identifier: MIT
 
-# The window checks in Wayland sessions, on real compositors: KWin and weston on their X11
-# backends and GNOME's mutter nested, each in a private Xvfb (tests/wayland/window_checks.py
-# starts them).
+# The window checks in Wayland sessions, on real compositors: KWin's virtual backend (its X11
+# backend in a private Xvfb where it cannot paint with OpenGL), weston on its X11 backend and
+# GNOME's mutter nested, in private Xvfbs (tests/wayland/window_checks.py starts them).
 # shellcheck shell=bash disable=SC2034  # its variables are read by the scripts that source it
 
 # KWin with its usual title bars (breeze), weston, mutter, Xwayland and Qt's Wayland platform; a
 # D-Bus session and dbus-send (KWin's scripting); the fake-input protocol's XML and the Wayland
-# scanner for the client that types into KWin; Debian's python3 with Pillow; Xvfb, which each
-# compositor is nested in, xdotool and ImageMagick's import for the keys and the screenshots.
+# scanner for the client that types into KWin; Debian's python3 with its D-Bus binding (KWin's
+# screenshots) and Pillow; Xvfb, which weston and mutter are nested in (and KWin where it cannot
+# paint with OpenGL), xdotool and ImageMagick's import for the keys and the screenshots there.
 WAYLAND_PACKAGES=(kwin-wayland breeze weston mutter xwayland qt6-wayland dbus-daemon dbus-bin
-                  plasma-wayland-protocols libwayland-dev libwayland-bin python3 python3-pil
-                  xvfb xdotool x11-utils imagemagick)
+                  plasma-wayland-protocols libwayland-dev libwayland-bin python3 python3-dbus
+                  python3-pil xvfb xdotool x11-utils imagemagick)
 
 # wayland_checks BUILD_DIR: the checks on each compositor, the program from BUILD_DIR;
 # screenshots in BUILD_DIR/wayland.

@@ -13,10 +13,11 @@ Qt's idea of them.
 
   window_checks.py kwin PROGRAM FAKE_INPUT OUT_DIR APP_ID [SCALE]
       (with the program installed in OUT_DIR/installed, for its desktop entry)
-      KWin on its X11 backend, on a private Xvfb, with Xwayland; keys and
-      clicks through KWin's fake-input protocol (FAKE_INPUT is the small
-      client built from it), the window list through KWin's scripting,
-      screenshots of Xvfb. The program must run natively there.
+      KWin's virtual backend with Xwayland (on its X11 backend, on a private
+      Xvfb, where KWin cannot paint with OpenGL); keys and clicks through
+      KWin's fake-input protocol (FAKE_INPUT is the small client built from
+      it), the window list through KWin's scripting, screenshots through
+      ScreenShot2 (of Xvfb). The program must run natively there.
   window_checks.py weston|mutter PROGRAM - OUT_DIR APP_ID
       weston on its X11 backend, or mutter nested, on a private Xvfb, with
       Xwayland; keys through xdotool on Xvfb, windows read from Xwayland,
@@ -175,49 +176,81 @@ class Kwin(Session):
         self.env["DBUS_SESSION_BUS_ADDRESS"] = f"unix:path={bus}"
         # kwin_wayland carries file capabilities, which a container may refuse to grant (exec
         # then fails); a copy has none, and KWin's own plugins load for the same file name.
-        binary = os.path.join(self.work, "bin", "kwin_wayland")
-        os.mkdir(os.path.dirname(binary))
-        shutil.copy(shutil.which("kwin_wayland"), binary)
-        # KWin on its X11 backend, its output a window filling a private Xvfb, whose screen is
-        # then what KWin painted. (KWin 6's virtual backend composites with OpenGL, and offers
-        # its screenshots, only on a GPU's render node; this paints the same without one.)
+        self.binary = os.path.join(self.work, "bin", "kwin_wayland")
+        os.mkdir(os.path.dirname(self.binary))
+        shutil.copy(shutil.which("kwin_wayland"), self.binary)
+        # KWin starts its application once Xwayland is ready, with the session's DISPLAY: that
+        # child says which it is, and stays.
+        self.teller = os.path.join(self.work, "bin", "tell_display")
+        with open(self.teller, "w") as script:
+            script.write(f'#!/bin/sh\necho "$DISPLAY" >{self.work}/display\nexec sleep 100000\n')
+        os.chmod(self.teller, 0o755)
+        self.session_env = {"WAYLAND_DISPLAY": "wayland-9", "XDG_SESSION_TYPE": "wayland",
+                            "XDG_CURRENT_DESKTOP": "KDE"}
+        # KWin paints as on a desktop, with OpenGL, and offers its own screenshots (ScreenShot2),
+        # on its virtual backend where it can: KWin 5.27 always (Mesa's software renderer),
+        # KWin 6 only on a GPU's render node. Elsewhere it paints with QPainter and offers none:
+        # it then runs on its X11 backend, its output a window filling a private Xvfb, whose
+        # screen is what KWin painted.
+        self.xvfb = None
+        kwin = self._start_kwin("Virtual-0", ["--virtual"])
+        if wait_for(self._screenshots) != "offered":
+            os.killpg(kwin.pid, signal.SIGTERM)
+            kwin.wait()
+            self.processes.remove(kwin)
+            scale = self.scale or 1
+            self.start_xvfb(round(1280 * scale), round(960 * scale))
+            self._start_kwin("X11-0", ["--x11-display", self.xvfb])
+
+    def _start_kwin(self, output, backend):
         scale = self.scale or 1
-        self.start_xvfb(round(1280 * scale), round(960 * scale))
-        kwin_env = dict(self.env)
-        kwin_env.update(KWIN_WAYLAND_NO_PERMISSION_CHECKS="1", QT_QPA_PLATFORM="offscreen",
-                        # The scripts below speak through print(), which KWin logs here.
-                        QT_LOGGING_RULES="kwin_scripting=true;js=true")
         # KWin 6 keeps each output's scale in its own configuration and gives an output it has
         # not seen 100 %, whatever --scale says: the configuration is written for it first.
         with open(os.path.join(self.work, "config", "kwinoutputconfig.json"), "w") as config:
             json.dump([{"name": "outputs", "data": [{
-                "connectorName": "X11-0", "scale": scale,
+                "connectorName": output, "scale": scale,
                 "mode": {"width": round(1280 * scale), "height": round(960 * scale),
                          "refreshRate": 60000}}]},
                 {"name": "setups", "data": [{"lidClosed": False, "outputs": [{
                     "enabled": True, "outputIndex": 0, "position": {"x": 0, "y": 0},
                     "priority": 0}]}]}], config)
-        command = [binary, "--x11-display", self.xvfb, "--xwayland", "--no-lockscreen",
-                   "--socket", "wayland-9", "--width", "1280", "--height", "960"]
+        kwin_env = dict(self.env)
+        kwin_env.update(KWIN_WAYLAND_NO_PERMISSION_CHECKS="1",
+                        KWIN_SCREENSHOT_NO_PERMISSION_CHECKS="1",
+                        QT_QPA_PLATFORM="offscreen",
+                        # The scripts below speak through print(), which KWin logs here.
+                        QT_LOGGING_RULES="kwin_scripting=true;js=true")
+        command = [self.binary, *backend, "--xwayland", "--no-lockscreen", "--socket",
+                   "wayland-9", "--width", "1280", "--height", "960"]
         if self.scale:
             command += ["--scale", str(self.scale)]
-        # KWin starts its application once Xwayland is ready, with the session's DISPLAY: that
-        # child says which it is, and stays.
-        teller = os.path.join(self.work, "bin", "tell_display")
-        with open(teller, "w") as script:
-            script.write(f'#!/bin/sh\necho "$DISPLAY" >{self.work}/display\nexec sleep 100000\n')
-        os.chmod(teller, 0o755)
-        command.append(teller)
-        self.start(command, "kwin.log", env=kwin_env)
-        if not wait_for(lambda: os.path.exists(os.path.join(self.runtime, "wayland-9"))):
+        socket = os.path.join(self.runtime, "wayland-9")
+        for left in (socket, os.path.join(self.work, "display")):
+            if os.path.exists(left):
+                os.remove(left)
+        kwin = self.start(command + [self.teller], "kwin.log", env=kwin_env)
+        if not wait_for(lambda: os.path.exists(socket)):
             raise RuntimeError("KWin did not start:\n" + self.log("kwin.log"))
         # Xwayland is started when KWin is ready for X11 clients; it names the display.
-        self.session_env = {"WAYLAND_DISPLAY": "wayland-9", "XDG_SESSION_TYPE": "wayland",
-                            "XDG_CURRENT_DESKTOP": "KDE"}
         display = wait_for(self._xwayland_display)
         if display:
             self.session_env["DISPLAY"] = display
         wait_for(lambda: self._script_ready())
+        return kwin
+
+    def _screenshots(self):
+        """"offered" once ScreenShot2 is there, "none" where KWin paints with QPainter (it never
+        comes), None while KWin has not said."""
+        try:
+            if "true" in self.dbus("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                   "org.freedesktop.DBus.NameHasOwner",
+                                   "string:org.kde.KWin.ScreenShot2"):
+                return "offered"
+            kind = self.dbus("org.kde.KWin", "/Compositor", "org.freedesktop.DBus.Properties.Get",
+                             "string:org.kde.kwin.Compositing", "string:compositingType")
+        except subprocess.CalledProcessError:
+            return None
+        return "none" if "qpainter" in kind else None
 
     def _xwayland_display(self):
         try:
@@ -294,7 +327,28 @@ for (var i = 0; i < windows.length; ++i)
         self.type(f"click:{int(x)},{int(y)}")
 
     def screenshot(self, name):
-        return self.xvfb_screenshot(name)
+        if self.xvfb:
+            return self.xvfb_screenshot(name)
+        import dbus
+        from PIL import Image
+        bus = dbus.bus.BusConnection(self.env["DBUS_SESSION_BUS_ADDRESS"])
+        shots = dbus.Interface(bus.get_object("org.kde.KWin", "/org/kde/KWin/ScreenShot2"),
+                               "org.kde.KWin.ScreenShot2")
+        read_end, write_end = os.pipe()
+        result = shots.CaptureActiveScreen({"native-resolution": True},
+                                           dbus.types.UnixFd(write_end))
+        os.close(write_end)
+        data = bytearray()
+        with os.fdopen(read_end, "rb") as pipe:
+            for chunk in iter(lambda: pipe.read(1 << 20), b""):
+                data += chunk
+        bus.close()
+        image = Image.frombuffer("RGBA", (int(result["width"]), int(result["height"])),
+                                 bytes(data), "raw", "BGRA", int(result["stride"]), 1)
+        image = image.convert("RGB")
+        if name:
+            image.save(os.path.join(self.out_dir, name + ".png"))
+        return image
 
 
 class XwaylandDesktop(Session):
