@@ -21,8 +21,10 @@ WAYLAND_PACKAGES=(kwin-wayland breeze weston mutter xwayland qt6-wayland dbus-da
 wayland_checks() {
     local build="$1" out="$1/wayland" protocol
     load_product "$build"
-    # The window titles the checks look for.
+    # The window titles the checks look for, and the Qt the program is built with.
     export TITLE_MAIN TITLE_INSTRUCTIONS TITLE_GLOSSARY TITLE_ABOUT
+    QT_VERSION="$(pkg-config --modversion Qt6Core)"
+    export QT_VERSION
     mkdir -p "$out"
     protocol=/usr/share/plasma-wayland-protocols/fake-input.xml
     wayland-scanner client-header "$protocol" "$out/fake-input-client-protocol.h"

@@ -29,6 +29,7 @@ Screenshots are left in OUT_DIR. The last line counts the checks:
 
 import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -46,6 +47,8 @@ INSTRUCTIONS = os.environ.get("TITLE_INSTRUCTIONS", "How to use this DVR Storage
 GLOSSARY = os.environ.get("TITLE_GLOSSARY", "Glossary of Terms")
 ABOUT = os.environ.get("TITLE_ABOUT", "About MV-4016 Storage Calculator")
 MISSING = "Missing Data"
+# The Qt the program is built with (scripts/lib/wayland.sh passes it on).
+QT_VERSION = tuple(int(part) for part in os.environ.get("QT_VERSION", "6.4").split(".")[:2])
 
 
 class Checks:
@@ -304,12 +307,15 @@ class Kwin(Session):
 for (var i = 0; i < windows.length; ++i) {
     var w = windows[i];
     var g = w.frameGeometry;
+    // KWin 5.27 names no client area; its buffer is it, but for an X11 window's frame.
+    var client = w.clientGeometry || w.bufferGeometry;
     say(JSON.stringify({caption: w.caption, resourceClass: String(w.resourceClass),
         desktopFile: String(w.desktopFileName), active: w === active, minimized: w.minimized,
         minimizable: w.minimizable, maximizable: w.maximizable, closeable: w.closeable,
         transient: w.transient, transientFor: w.transientFor ? w.transientFor.caption : null,
         modal: w.modal, skipTaskbar: w.skipTaskbar, x: g.x, y: g.y, width: g.width,
-        height: g.height, stackingOrder: w.stackingOrder, pid: w.pid,
+        height: g.height, clientX: client.x, clientY: client.y,
+        stackingOrder: w.stackingOrder, pid: w.pid,
         x11: w.windowId !== undefined && w.windowId !== 0}));
 }""")
         windows = [json.loads(line) for line in lines]
@@ -498,6 +504,83 @@ def icon_difference(screen, window, icon_path, scale):
     return sum(ImageStat.Stat(ImageChops.difference(shown, flat.convert("RGB"))).mean) / 3
 
 
+# Text of the main window, by the logical pixels of its client area (its layout is fixed): the
+# two buttons' captions, two lists' entries (dark on light) and the labels beside the recording
+# time (light on dark).
+TEXT = {"Calculate": (40, 269, 165, 287), "Clear": (445, 269, 575, 287),
+        "cameras' list": (28, 124, 150, 142), "resolutions' list": (220, 124, 370, 142),
+        "days": (262, 272, 290, 288), "hours": (366, 272, 398, 288)}
+
+
+def glyph_edges(image):
+    """How wide the edges of the text in the image are, in its pixels: along rows and columns,
+    the pixels of a ramp between 10 % and 90 % of the contrast, per crossing of 50 %. A glyph
+    drawn for these pixels measures 1 to 1.5; one drawn for fewer and scaled up, 2 and more."""
+    grey = image.convert("L")
+    width, height = grey.size
+    values = list(grey.getdata())
+    border = sorted(values[:width] + values[-width:])
+    background = border[len(border) // 2]
+    ink = min(values) if background > 127 else max(values)
+    level = [abs(v - background) / (abs(ink - background) or 1) for v in values]
+    ramp = crossings = 0
+    lines = [level[y * width:(y + 1) * width] for y in range(height)]
+    lines += [level[x::width] for x in range(width)]
+    for line in lines:
+        ramp += sum(1 for v in line if 0.1 < v < 0.9)
+        crossings += sum(1 for a, b in zip(line, line[1:]) if (a < 0.5) != (b < 0.5))
+    return ramp / max(crossings, 1)
+
+
+def text_crops(screen, left, top, scale):
+    """The pieces of the main window's text, its client area at (left, top) of the screen in
+    its pixels, drawn for that scale."""
+    return [screen.crop((round(left + x0 * scale), round(top + y0 * scale),
+                         round(left + x1 * scale), round(top + y1 * scale)))
+            for x0, y0, x1, y1 in TEXT.values()]
+
+
+def text_edges(crops, upscale=1):
+    """glyph_edges() of each piece of text; each scaled up by upscale first, as a compositor
+    would."""
+    from PIL import Image
+    if upscale != 1:
+        crops = [crop.resize((round(crop.width * upscale), round(crop.height * upscale)),
+                             Image.BILINEAR) for crop in crops]
+    return [glyph_edges(crop) for crop in crops]
+
+
+def qt_drawing(program, scale):
+    """The main window's text as Qt draws it at 100 %, on a bare X server: the text_edges() of
+    each piece as drawn, for its pixels, and scaled up to that scale, as a compositor would."""
+    session = Session(tempfile.gettempdir())
+    try:
+        env = dict(session.env, DISPLAY=session.start_xvfb(1024, 768), QT_QPA_PLATFORM="xcb")
+        drawing = session.start([program], "program.log", env=env)
+
+        def drawn():
+            """The text once every piece of it shows."""
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", CALCULATOR],
+                                   env=env, capture_output=True, text=True).stdout.split()
+            if not found:
+                return None
+            geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", found[0]],
+                                      env=env, capture_output=True, text=True).stdout
+            values = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
+            crops = text_crops(session.xvfb_screenshot(None), int(values["X"]),
+                               int(values["Y"]), 1)
+            shown = all(high - low > 100 for low, high in
+                        (crop.convert("L").getextrema() for crop in crops))
+            return crops if shown else None
+        # Patient: a program started while the compositor's runs may take a while.
+        crops = wait_for(drawn, 3 * PATIENCE)
+        if crops is None:
+            raise RuntimeError("Qt's drawing did not show:\n" + session.log("program.log"))
+        return text_edges(crops), text_edges(crops, scale)
+    finally:
+        session.stop()
+
+
 def centre(window):
     return (window["x"] + window["width"] / 2, window["y"] + window["height"] / 2)
 
@@ -569,6 +652,19 @@ def kwin_checks(session, checks, program, app_id):
                  main and abs(centre(main)[0] - screen_centre[0]) <= 1
                  and abs(centre(main)[1] - screen_centre[1]) <= 1,
                  f"{main} on {screen.size}")
+    if scale != 1:
+        # Each piece of text with glyph edges nearer those of Qt's drawing at 100 %, drawn for
+        # its pixels, than those of that drawing scaled up to this scale; in a window of the
+        # program's own on Wayland (on X11 where it is is not known here).
+        shown = text_edges(text_crops(screen, main["clientX"] * scale, main["clientY"] * scale,
+                                      scale))
+        sharp, soft = qt_drawing(program, scale)
+        pieces = {name: (round(s, 2), round(c, 2), round(u, 2))
+                  for name, s, c, u in zip(TEXT, shown, sharp, soft)}
+        checks.check(f"{label}: the text is crisp (its glyph edges as narrow as drawn for the "
+                     "screen's pixels, not as wide as scaled up from 100 %)",
+                     not main["x11"] and all(s < (c + u) / 2 for s, c, u in pieces.values()),
+                     f"glyph edges in pixels, shown, at 100 %, scaled up: {pieces}")
 
     # Calculate with nothing chosen (it has the keyboard at start).
     session.type("return")
@@ -681,6 +777,25 @@ def kwin_checks(session, checks, program, app_id):
                  main and (main["x11"] or main["resourceClass"] != app_id), main)
     session.program.terminate()
     session.program.wait()
+
+    # Qt 6.5 and later draw for a fractional scale themselves (wp_fractional_scale): buffers of
+    # the window's size at that scale, shown at its size through a viewport. Earlier Qts draw
+    # at the next whole scale, which KWin scales down.
+    if scale != int(scale) and QT_VERSION >= (6, 5):
+        session.start_program(program, {"WAYLAND_DEBUG": "1"})
+        window(CALCULATOR)
+        log = session.log("program.log")
+        preferred = re.findall(r"wp_fractional_scale_v1[#@]\d+\.preferred_scale\((\d+)\)", log)
+        shown = re.findall(r"wp_viewport[#@]\d+\.set_destination\((\d+), (\d+)\)", log)
+        buffers = re.findall(r"create_buffer\(new id wl_buffer[#@]\d+, \d+, (\d+), (\d+),", log)
+        drawn = [(w, h) for w, h in shown if any(
+            abs(int(bw) - int(w) * scale) <= 1 and abs(int(bh) - int(h) * scale) <= 1
+            for bw, bh in buffers)]
+        checks.check(f"{label}: Qt draws the window for {scale * 100:g} % itself",
+                     str(round(scale * 120)) in preferred and drawn,
+                     f"preferred scales {preferred}, shown at {shown[:3]}, buffers {buffers[:3]}")
+        session.program.terminate()
+        session.program.wait()
 
 
 def xwayland_checks(session, checks, program):
