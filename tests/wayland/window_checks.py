@@ -462,6 +462,13 @@ class Mutter(XwaylandDesktop):
                     f"--address=unix:path={bus}"], "dbus.log")
         wait_for(lambda: os.path.exists(bus))
         self.env["DBUS_SESSION_BUS_ADDRESS"] = f"unix:path={bus}"
+        # mutter 44 and later have GTK draw the X11 windows' title bars, which takes its button
+        # layout from GNOME's settings daemon (XSETTINGS), not here: a settings file gives GTK
+        # GNOME's default instead.
+        gtk = os.path.join(self.work, "config", "gtk-4.0")
+        os.makedirs(gtk)
+        with open(os.path.join(gtk, "settings.ini"), "w") as settings:
+            settings.write("[Settings]\ngtk-decoration-layout=appmenu:close\n")
         # mutter starts its command once Xwayland is ready, with the session's environment:
         # that child writes it down, and stays.
         told = os.path.join(self.work, "session.env")
