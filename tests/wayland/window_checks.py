@@ -661,8 +661,8 @@ def kwin_checks(session, checks, program, app_id):
                  f"{main} on {screen.size}")
     if scale != 1:
         # Each piece of text with glyph edges nearer those of Qt's drawing at 100 %, drawn for
-        # its pixels, than those of that drawing scaled up to this scale; in a window of the
-        # program's own on Wayland (on X11 where it is is not known here).
+        # its pixels, than those of that drawing scaled up to this scale; in a native window
+        # (KWin 5.27 does not say where an X11 window's client area is).
         shown = text_edges(text_crops(screen, main["clientX"] * scale, main["clientY"] * scale,
                                       scale))
         sharp, soft = qt_drawing(program, scale)
