@@ -16,6 +16,8 @@ namespace storagecalc {
 
 namespace {
 
+bool g_sessionActivatesWindows = true;
+
 std::optional<QByteArray> userPlatform(int argc, char* argv[]) {
     for (int i = 1; i + 1 < argc; ++i) {
         if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) {
@@ -31,8 +33,11 @@ std::optional<QByteArray> userPlatform(int argc, char* argv[]) {
 
 void onGlobal(void* data, wl_registry* /*registry*/, uint32_t /*name*/, const char* interface,
               uint32_t /*version*/) {
+    auto* offer = static_cast<SessionOffer*>(data);
     if (std::strcmp(interface, "zxdg_decoration_manager_v1") == 0) {
-        static_cast<SessionOffer*>(data)->compositorDrawsTitleBars = true;
+        offer->compositorDrawsTitleBars = true;
+    } else if (std::strcmp(interface, "xdg_activation_v1") == 0) {
+        offer->compositorActivatesWindows = true;
     }
 }
 
@@ -68,6 +73,10 @@ QByteArray chooseQtPlatform(const SessionOffer& offer) {
     return {};
 }
 
+bool desktopActivatesWindows(const SessionOffer& offer) {
+    return !offer.waylandCompositor || offer.compositorActivatesWindows;
+}
+
 void chooseSessionPlatform(int argc, char* argv[]) {
     SessionOffer offer;
     offer.userPlatform = userPlatform(argc, argv);
@@ -80,6 +89,11 @@ void chooseSessionPlatform(int argc, char* argv[]) {
     if (!platform.isEmpty()) {
         qputenv("QT_QPA_PLATFORM", platform);
     }
+    g_sessionActivatesWindows = desktopActivatesWindows(offer);
+}
+
+bool sessionActivatesWindows() {
+    return g_sessionActivatesWindows;
 }
 
 void tieDialogToOwner(QWidget* dialog, QWidget* owner) {

@@ -21,6 +21,9 @@ struct SessionOffer {
     bool compositorDrawsTitleBars = false;
     // An X server is there too (Xwayland, in a Wayland session).
     bool x11Display = false;
+    // Whether the compositor brings a window to the front with the keyboard when a program asks
+    // (it offers xdg-activation; weston does not, nor does its X11 window manager).
+    bool compositorActivatesWindows = false;
 };
 
 // The platforms for Qt to try, best first; empty leaves Qt's own choice. Native Wayland where
@@ -30,9 +33,16 @@ struct SessionOffer {
 // manager there draws them from the window's flags.
 QByteArray chooseQtPlatform(const SessionOffer& offer);
 
+// Whether the desktop brings a window to the front, with the keyboard, when the program asks:
+// every X11 desktop and Wayland compositor does but one without xdg-activation.
+bool desktopActivatesWindows(const SessionOffer& offer);
+
 // Reads the session (environment, command line, the Wayland compositor's globals) and sets
 // QT_QPA_PLATFORM for the choice above. Call before the application object exists.
 void chooseSessionPlatform(int argc, char* argv[]);
+
+// desktopActivatesWindows() for the session chooseSessionPlatform() read; true before it runs.
+bool sessionActivatesWindows();
 
 // Makes a dialog without a parent transient for its owner where the window system has no other
 // way to tie it to the program: on Wayland, where there is no leader window as on X11, a dialog

@@ -62,8 +62,9 @@ class CentreOnceFramed : public QObject {
 
 // A window that a modal window blocks gives the keyboard straight back to the modal window
 // when the desktop activates it (a click on it, say). X11 window managers and Windows keep the
-// modal window in front themselves; a Wayland compositor may not know which window is modal,
-// and the keyboard would then go to a window that takes no input.
+// modal window in front themselves; a Wayland compositor may not know which window is modal
+// (Qt 6.4 cannot tell it; Qt 6.8 can, through xdg-dialog, which KWin 6 heeds), and the keyboard
+// would then go to a window that takes no input.
 class ModalKeepsTheKeyboard : public QObject {
   public:
     using QObject::QObject;
@@ -86,12 +87,21 @@ class ModalKeepsTheKeyboard : public QObject {
 };
 
 // A window called up comes back from the taskbar if it was minimised, then to the front, with
-// the keyboard. (A Wayland compositor decides itself whether to unminimise and activate.)
+// the keyboard. (A Wayland compositor decides itself whether to unminimise and activate.) Where
+// the desktop activates no window on request (weston), none is asked for: Qt's X11 platform
+// takes its own request as granted, and would send the keys to the window left behind.
 void bringToFront(QWidget* window) {
-    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    const bool activate = WindowSystem::activatesWindows();
+    Qt::WindowStates state = window->windowState() & ~Qt::WindowMinimized;
+    if (activate) {
+        state |= Qt::WindowActive;
+    }
+    window->setWindowState(state);
     window->show();
     window->raise();
-    window->activateWindow();
+    if (activate) {
+        window->activateWindow();
+    }
 }
 
 }  // namespace

@@ -25,6 +25,8 @@ class WindowSystem {
     static void prepareProcess(int argc, char* argv[]);
     // The dialog font's families, best first: the face with Arial's metrics that the system has.
     static QStringList dialogFontFamilies();
+    // Whether the desktop brings a window to the front, with the keyboard, when the program asks.
+    static bool activatesWindows();
 
     WindowSystem();
     ~WindowSystem();

@@ -29,6 +29,10 @@ QStringList WindowSystem::dialogFontFamilies() {
             QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans")};
 }
 
+bool WindowSystem::activatesWindows() {
+    return sessionActivatesWindows();
+}
+
 WindowSystem::WindowSystem() : m_native(std::make_unique<Native>()) {}
 WindowSystem::~WindowSystem() = default;
 

@@ -65,6 +65,10 @@ QStringList WindowSystem::dialogFontFamilies() {
     return {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")};
 }
 
+bool WindowSystem::activatesWindows() {
+    return true;
+}
+
 WindowSystem::WindowSystem() : m_native(std::make_unique<Native>()) {
     m_native->aboutOwner.setObjectName(QStringLiteral("aboutOwner"));
     m_native->aboutOwner.winId();  // an owner is a native window

@@ -2,14 +2,17 @@
 #
 # SPDX-License-Identifier: MIT
 
-# The window checks in Wayland sessions, on real compositors: KWin's virtual backend, weston on
-# its X11 backend and GNOME's mutter nested (tests/wayland/window_checks.py starts them).
+# The window checks in Wayland sessions, on real compositors: KWin's virtual backend (its X11
+# backend in a private Xvfb where it cannot paint with OpenGL), weston on its X11 backend and
+# GNOME's mutter nested, in private Xvfbs (tests/wayland/window_checks.py starts them).
 # shellcheck shell=bash disable=SC2034  # its variables are read by the scripts that source it
 
-# KWin with its usual title bars (breeze), weston, mutter, Xwayland and Qt's Wayland platform; the
-# fake-input protocol's XML and the Wayland scanner for the client that types into KWin; Debian's
-# python3 with its D-Bus binding (KWin's screenshots) and Pillow; Xvfb and xdotool for weston.
-WAYLAND_PACKAGES=(kwin-wayland breeze weston mutter xwayland qt6-wayland dbus-daemon
+# KWin with its usual title bars (breeze), weston, mutter, Xwayland and Qt's Wayland platform; a
+# D-Bus session and dbus-send (KWin's scripting); the fake-input protocol's XML and the Wayland
+# scanner for the client that types into KWin; Debian's python3 with its D-Bus binding (KWin's
+# screenshots) and Pillow; Xvfb, which weston and mutter are nested in (and KWin where it cannot
+# paint with OpenGL), xdotool and ImageMagick's import for the keys and the screenshots there.
+WAYLAND_PACKAGES=(kwin-wayland breeze weston mutter xwayland qt6-wayland dbus-daemon dbus-bin
                   plasma-wayland-protocols libwayland-dev libwayland-bin python3 python3-dbus
                   python3-pil xvfb xdotool x11-utils imagemagick)
 
@@ -18,8 +21,10 @@ WAYLAND_PACKAGES=(kwin-wayland breeze weston mutter xwayland qt6-wayland dbus-da
 wayland_checks() {
     local build="$1" out="$1/wayland" protocol
     load_product "$build"
-    # The window titles the checks look for.
+    # The window titles the checks look for, and the Qt the program is built with.
     export TITLE_MAIN TITLE_INSTRUCTIONS TITLE_GLOSSARY TITLE_ABOUT
+    QT_VERSION="$(pkg-config --modversion Qt6Core)"
+    export QT_VERSION
     mkdir -p "$out"
     protocol=/usr/share/plasma-wayland-protocols/fake-input.xml
     wayland-scanner client-header "$protocol" "$out/fake-input-client-protocol.h"

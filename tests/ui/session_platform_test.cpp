@@ -17,21 +17,28 @@ struct OfferCase {
     const char* name;
     SessionOffer offer;
     const char* platforms;
+    bool activatesWindows;
 };
 
+// The offer: the user's choice, a Wayland compositor, its title bars, Xwayland, its activation.
 TEST(SessionPlatformTest, ChoosesByWhatTheSessionOffers) {
     const OfferCase cases[] = {
-        {"X11 session", {std::nullopt, false, false, true}, ""},
-        {"no display at all", {std::nullopt, false, false, false}, ""},
-        {"KWin, with Xwayland", {std::nullopt, true, true, true}, "wayland;xcb"},
-        {"KWin without Xwayland", {std::nullopt, true, true, false}, "wayland;xcb"},
-        {"weston or mutter, with Xwayland", {std::nullopt, true, false, true}, "xcb;wayland"},
-        {"weston without Xwayland", {std::nullopt, true, false, false}, ""},
-        {"the user's choice on weston", {QByteArray("wayland"), true, false, true}, ""},
-        {"the user's choice on KWin", {QByteArray("xcb"), true, true, true}, ""},
+        {"X11 session", {std::nullopt, false, false, true, false}, "", true},
+        {"no display at all", {std::nullopt, false, false, false, false}, "", true},
+        {"KWin, with Xwayland", {std::nullopt, true, true, true, true}, "wayland;xcb", true},
+        {"KWin without Xwayland", {std::nullopt, true, true, false, true}, "wayland;xcb", true},
+        {"mutter, with Xwayland", {std::nullopt, true, false, true, true}, "xcb;wayland", true},
+        {"weston, with Xwayland", {std::nullopt, true, false, true, false}, "xcb;wayland", false},
+        {"weston without Xwayland", {std::nullopt, true, false, false, false}, "", false},
+        {"the user's choice on weston",
+         {QByteArray("wayland"), true, false, true, false},
+         "",
+         false},
+        {"the user's choice on KWin", {QByteArray("xcb"), true, true, true, true}, "", true},
     };
     for (const OfferCase& c : cases) {
         EXPECT_EQ(chooseQtPlatform(c.offer), QByteArray(c.platforms)) << c.name;
+        EXPECT_EQ(desktopActivatesWindows(c.offer), c.activatesWindows) << c.name;
     }
 }
 
