@@ -270,6 +270,11 @@ next_installed="$(LC_ALL=C sort <<<"$(files_of "$scratch/next")"$'\n'uninstall.e
 
 # ------------------------------------------------------------------------------------ cases --
 
+# still_starts WHAT: the installed program starts and works, or the check fails naming WHAT.
+still_starts() {
+    "$here/check_program.sh" "$build" "$installdir/$exe" >/dev/null || fail "$1 no longer starts"
+}
+
 # Files, Start menu entry and Apps entry in place, the installed program starts; the same
 # version again (a repair) keeps one entry; a silent uninstall removes everything.
 case_install_repair_uninstall() {
@@ -352,8 +357,7 @@ case_program_will_not_close() {
     run "silent reinstall with LICENSE.txt held open" 2 win "$setup" /S
     [ "$(state)" = "$unchanged" ] || fail "the reinstall changed the installation"
     release
-    "$here/check_program.sh" "$build" "$installdir/$exe" >/dev/null ||
-        fail "the installed program no longer starts"
+    still_starts "the installed program"
 }
 
 # An uninstall while another program holds LICENSE.txt open without sharing it: exit code 2,
@@ -422,8 +426,7 @@ case_downgrade_refused() {
     run "install $version" 4 win "$setup" /S
     answer "install $version interactively" 0 Return 4 "$setup"
     [ "$(state)" = "$unchanged" ] || fail "the older version changed the installation"
-    "$here/check_program.sh" "$build" "$installdir/$exe" >/dev/null ||
-        fail "$next no longer starts"
+    still_starts "$next"
 }
 
 # An uninstall while the program runs: cancelled when asked, it changes nothing; silent, it

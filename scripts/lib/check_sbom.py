@@ -28,7 +28,6 @@ the check.
 """
 
 import argparse
-import hashlib
 import json
 import os
 import re
@@ -39,17 +38,9 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from sbom_checks.licences import Licences  # noqa: E402
 from sbom_checks.linked_components import LinkedComponents  # noqa: E402
-from sbom_inputs import SbomError  # noqa: E402
+from sbom_inputs import SbomError, sha256  # noqa: E402
 
 PROGRAM = "mv4016-calculator.exe"
-
-
-def sha256(path):
-    digest = hashlib.sha256()
-    with open(path, "rb") as stream:
-        for block in iter(lambda: stream.read(1 << 20), b""):
-            digest.update(block)
-    return digest.hexdigest()
 
 
 def check(sbom_path, args):

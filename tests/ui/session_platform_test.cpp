@@ -71,40 +71,47 @@ class SessionEnvironment {
     std::array<bool, 4> m_had{};
 };
 
+struct EnvironmentCase {
+    const char* name;
+    const char* userPlatform;   // QT_QPA_PLATFORM before, or nullptr
+    const char* sessionType;    // XDG_SESSION_TYPE, or nullptr
+    bool platformOption;        // -platform offscreen on the command line
+    const char* platformAfter;  // QT_QPA_PLATFORM after, or nullptr for none
+};
+
+// The user's choice stays as it is, and a compositor that does not answer leaves the choice to
+// Qt, even where one is named.
 TEST(SessionPlatformTest, LeavesTheUsersChoiceAndAnAbsentCompositorAlone) {
-    {
-        // The user's variable stays as it is, even where a compositor is named.
+    const EnvironmentCase cases[] = {
+        {"QT_QPA_PLATFORM", "wayland", nullptr, false, "wayland"},
+        {"-platform on the command line", nullptr, nullptr, true, nullptr},
+        {"a compositor that does not answer", nullptr, "wayland", false, nullptr},
+    };
+    for (const EnvironmentCase& c : cases) {
         SessionEnvironment session;
-        qputenv("QT_QPA_PLATFORM", "wayland");
-        qputenv("WAYLAND_DISPLAY", "storagecalc-test-no-such-compositor");
-        qputenv("DISPLAY", ":999");
-        char program[] = "mv4016-calculator";
-        char* argv[] = {program, nullptr};
-        chooseSessionPlatform(1, argv);
-        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), "wayland");
-    }
-    {
-        // -platform on the command line counts as the user's choice too: nothing is set.
-        SessionEnvironment session;
+        if (c.userPlatform != nullptr) {
+            qputenv("QT_QPA_PLATFORM", c.userPlatform);
+        }
+        if (c.sessionType != nullptr) {
+            qputenv("XDG_SESSION_TYPE", c.sessionType);
+        }
         qputenv("WAYLAND_DISPLAY", "storagecalc-test-no-such-compositor");
         qputenv("DISPLAY", ":999");
         char program[] = "mv4016-calculator";
         char option[] = "-platform";
         char value[] = "offscreen";
         char* argv[] = {program, option, value, nullptr};
-        chooseSessionPlatform(3, argv);
-        EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"));
-    }
-    {
-        // A compositor that does not answer leaves the choice to Qt.
-        SessionEnvironment session;
-        qputenv("XDG_SESSION_TYPE", "wayland");
-        qputenv("WAYLAND_DISPLAY", "storagecalc-test-no-such-compositor");
-        qputenv("DISPLAY", ":999");
-        char program[] = "mv4016-calculator";
-        char* argv[] = {program, nullptr};
-        chooseSessionPlatform(1, argv);
-        EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"));
+        char* plain[] = {program, nullptr};
+        if (c.platformOption) {
+            chooseSessionPlatform(3, argv);
+        } else {
+            chooseSessionPlatform(1, plain);
+        }
+        if (c.platformAfter != nullptr) {
+            EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), c.platformAfter) << c.name;
+        } else {
+            EXPECT_FALSE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) << c.name;
+        }
     }
 }
 

@@ -7,13 +7,13 @@ archive), with the components the link map shows, and one for the Debian package
 packages its Depends field names."""
 
 import datetime
-import hashlib
 import json
 import os
 import re
 import subprocess
 
 from sbom_documents.components import TOOLCHAIN_COMPONENTS, WINPTHREADS, Classifier
+from sbom_inputs import sha256
 from sbom_inputs.debian import copyright_license, dpkg_field
 from sbom_inputs.link_map import linked_inputs
 
@@ -64,14 +64,6 @@ def spdx_license(entry):
 
 def spdx_id(text):
     return "SPDXRef-" + re.sub(r"[^A-Za-z0-9.-]+", "-", text).strip("-")
-
-
-def sha256(path):
-    digest = hashlib.sha256()
-    with open(path, "rb") as stream:
-        for block in iter(lambda: stream.read(1 << 20), b""):
-            digest.update(block)
-    return digest.hexdigest()
 
 
 def created(epoch):
