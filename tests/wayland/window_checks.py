@@ -370,16 +370,23 @@ def xwayland_checks(session, checks, program):
 
     active, gone = session.active, session.gone
 
+    def main_active(patience):
+        return wait_for(lambda: session.windows().get(CALCULATOR, {}).get("active"), patience)
+
     def bring_main_forward():
         """The main window made active as a user does, when it is not: a click on it. weston
         on its X11 backend does not always take the pointer from Xvfb (its cursor can stay
-        where it started), so there its window switcher, Super+Tab, does it."""
-        main = session.windows().get(CALCULATOR, {})
-        if main and not main["active"]:
-            if name == "weston":
-                session.type("super+Tab")
-            else:
+        where it started), so there its window switcher, Super+Tab, does it, once more if it
+        went to another window. A window that has just closed hands the keyboard back a
+        moment later (weston at the end of its animation): that is waited for first."""
+        if not main_active(2):
+            main = session.windows().get(CALCULATOR, {})
+            if name != "weston":
                 session.click(main["x"] + 20, main["y"] + 40)
+            for _ in range(len(session.windows()) if name == "weston" else 0):
+                session.type("super+Tab")
+                if main_active(2):
+                    break
         return active(CALCULATOR)
 
     session.start_program(program)
