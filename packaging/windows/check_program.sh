@@ -55,7 +55,12 @@ if [ -n "${SCREENSHOT:-}" ]; then
     import -window "$window" -define png:exclude-chunks=date,time "$SCREENSHOT"
 fi
 
-xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+# activate WINDOW: as a click on it would; a window manager that never says so is not waited on.
+activate() {
+    timeout 10 xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+}
+
+activate "$window"
 xdotool key --delay 50 ctrl+i
 instructions="$(find_window "$TITLE_INSTRUCTIONS" 20)" ||
     fail "Ctrl+I opened no instructions window"
@@ -75,7 +80,7 @@ if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
         sleep 0.25
     done
     [ "$(window_state "$instructions")" = Iconic ] || fail "the window manager did not minimise"
-    xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    activate "$window"
     xdotool key --delay 50 ctrl+i
     for _ in $(seq 40); do
         [ "$(window_state "$instructions")" = Normal ] && break
